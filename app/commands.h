@@ -1,0 +1,10 @@
+#pragma once
+
+#include <windows.h>
+
+namespace vantorel {
+
+// The main window's command table: menu items, keys and the three buttons.
+void runCommand(HWND window, int id, HWND control, UINT code);
+
+}  // namespace vantorel

@@ -1,0 +1,217 @@
+#include "app/main_window.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/help_about.h"
+#include "app/sound.h"
+#include "resource.h"
+
+namespace vantorel {
+namespace {
+
+constexpr UINT_PTR kTickerId = 3;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 40;
+constexpr int kButtonPitch = 90;
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+constexpr DWORD kDisplayStyle = WS_CHILD | WS_VISIBLE | ES_READONLY | ES_CENTER;
+
+MainWindow gMainWindow;
+int gScreenSaverWasActive = 0;
+
+HWND createButton(HWND parent, const char* caption, int id, int x, int y) {
+    return CreateWindowExA(0, "button", caption, kButtonStyle, x, y, kButtonWidth, kButtonHeight,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app().module,
+                           nullptr);
+}
+
+HFONT createDisplayFont() {
+    const Preferences& p = prefs();
+    return CreateFontA(p.fontHeight, 0, 0, 0, p.fontWeight, static_cast<DWORD>(p.fontItalic),
+                       FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, p.fontFace);
+}
+
+BOOL onCreate(HWND window, LPCREATESTRUCT) {
+    locateDataFolder();
+    prefsStore().load();
+    if (prefs().showStartupScreen == 1) showStartupScreen();
+    locateDataFolder();
+    programLog().setFolder(app().dataFolder);
+    logIfEnabled(kLogSessionStart);
+
+    BOOL active = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+    if (active == TRUE) {
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
+        gScreenSaverWasActive = 1;
+    } else {
+        gScreenSaverWasActive = 0;
+    }
+    SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
+
+    gMainWindow.create(window);
+    return TRUE;
+}
+
+void onDestroy(HWND) {
+    logIfEnabled(kLogSessionEnd);
+    if (gScreenSaverWasActive == 1) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+    gMainWindow.destroy();
+    PostQuitMessage(0);
+}
+
+void onTimer(HWND, UINT) { gMainWindow.clock().tick(); }
+
+HBRUSH onCtlColorStatic(HWND, HDC dc, HWND, int) { return gMainWindow.displayColours(dc); }
+
+void onActivate(HWND window, UINT, HWND, BOOL) {
+    gMainWindow.applyBackground(prefs().backgroundColor);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void onCommand(HWND window, int id, HWND control, UINT code) {
+    runCommand(window, id, control, code);
+}
+
+}  // namespace
+
+MainWindow& mainWindow() { return gMainWindow; }
+
+std::uint64_t PerformanceCounterTime::nowMs() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    const auto f = static_cast<std::uint64_t>(frequency.QuadPart);
+    const auto c = static_cast<std::uint64_t>(counter.QuadPart);
+    return c / f * 1000 + c % f * 1000 / f;
+}
+
+MainWindow::MainWindow() : clock_(*this, time_) {}
+
+void MainWindow::create(HWND window) {
+    window_ = window;
+    const Preferences& p = prefs();
+    stopX_ = p.buttonsLeft + kButtonPitch;
+    resetX_ = stopX_ + kButtonPitch;
+    clock_.setLimit(p.timerHours, p.timerMinutes, p.timerSeconds);
+    SetWindowTextA(window,
+                   CountdownClock::formatTitle(p.timerHours, p.timerMinutes, p.timerSeconds).c_str());
+    alarmSound_ = IDR_ALARM_WAVE;
+    tickSound_ = IDR_TICK_WAVE;
+
+    start_ = createButton(window, "Start", IDC_START, p.buttonsLeft, p.buttonsTop);
+    stop_ = createButton(window, "Stop", IDC_STOP, stopX_, p.buttonsTop);
+    reset_ = createButton(window, "Reset", IDC_RESET, resetX_, p.buttonsTop);
+    display_ = CreateWindowExA(0, "edit", "", kDisplayStyle, 0, p.displayTop,
+                               app().workArea.right, app().workArea.bottom, window,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), app().module,
+                               nullptr);
+    font_ = createDisplayFont();
+    SendMessageA(display_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+
+    EnableWindow(start_, TRUE);
+    EnableWindow(stop_, FALSE);
+    EnableWindow(reset_, FALSE);
+    clock_.restart();
+    applyBackground(p.backgroundColor);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void MainWindow::destroy() {
+    KillTimer(window_, ticker_);
+    if (backgroundBrush_) {
+        // Hand the class its system colour back before the brush goes.
+        SetClassLongPtrA(window_, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(COLOR_BTNFACE + 1));
+        DeleteObject(backgroundBrush_);
+    }
+    if (displayBrush_) DeleteObject(displayBrush_);
+    if (font_) DeleteObject(font_);
+    backgroundBrush_ = nullptr;
+    displayBrush_ = nullptr;
+    font_ = nullptr;
+}
+
+void MainWindow::applyLayout() {
+    const Preferences& p = prefs();
+    stopX_ = p.buttonsLeft + kButtonPitch;
+    resetX_ = p.buttonsLeft + 2 * kButtonPitch;
+    MoveWindow(start_, p.buttonsLeft, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
+    MoveWindow(stop_, stopX_, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
+    MoveWindow(reset_, resetX_, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
+    MoveWindow(display_, 0, p.displayTop, app().workArea.right, app().workArea.bottom, TRUE);
+}
+
+void MainWindow::applyBackground(COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    SetClassLongPtrA(window_, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
+    // Only brushes made here are released, never the class's system colour.
+    if (backgroundBrush_) DeleteObject(backgroundBrush_);
+    backgroundBrush_ = brush;
+    RedrawWindow(window_, nullptr, nullptr, 0);
+}
+
+void MainWindow::rebuildFont() {
+    if (font_) DeleteObject(font_);
+    font_ = createDisplayFont();
+    SendMessageA(display_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+}
+
+HBRUSH MainWindow::displayColours(HDC dc) {
+    SetBkColor(dc, prefs().backgroundColor);
+    SetTextColor(dc, prefs().textColor);
+    if (displayBrush_) DeleteObject(displayBrush_);
+    displayBrush_ = CreateSolidBrush(prefs().backgroundColor);
+    return displayBrush_;
+}
+
+void MainWindow::startTicker(std::uint32_t delayMs) {
+    // Arming the same id again replaces the earlier arming.
+    ticker_ = SetTimer(window_, kTickerId, delayMs, nullptr);
+}
+
+void MainWindow::stopTicker() { KillTimer(window_, ticker_); }
+
+void MainWindow::setButtons(bool start, bool stop, bool reset) {
+    EnableWindow(stop_, stop);
+    EnableWindow(start_, start);
+    EnableWindow(reset_, reset);
+}
+
+void MainWindow::showText(const std::string& text) {
+    const std::size_t n = text.size() < sizeof displayText_ ? text.size() : sizeof displayText_ - 1;
+    std::memcpy(displayText_, text.data(), n);
+    displayText_[n] = '\0';
+    SetWindowTextA(display_, displayText_);
+}
+
+void MainWindow::playTick() { playSound(tickSound_, prefs().tickSoundPath); }
+void MainWindow::playAlarm() { playSound(alarmSound_, prefs().alarmSoundPath); }
+void MainWindow::restoreWindow() { ShowWindow(window_, SW_RESTORE); }
+
+void MainWindow::appendLog(const char* message, const std::string& suffix) {
+    programLog().appendLog(message, suffix);
+}
+
+std::int32_t MainWindow::logEnabled() { return prefs().logEnabled; }
+std::int32_t MainWindow::tickingEnabled() { return prefs().tickingEnabled; }
+std::int32_t MainWindow::alarmEnabled() { return prefs().alarmEnabled; }
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        HANDLE_MSG(window, WM_CREATE, onCreate);
+        HANDLE_MSG(window, WM_TIMER, onTimer);
+        HANDLE_MSG(window, WM_COMMAND, onCommand);
+        HANDLE_MSG(window, WM_CTLCOLORSTATIC, onCtlColorStatic);
+        HANDLE_MSG(window, WM_ACTIVATE, onActivate);
+        HANDLE_MSG(window, WM_DESTROY, onDestroy);
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace vantorel

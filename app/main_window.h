@@ -1,0 +1,71 @@
+// The main window: three buttons over a full-width display, hosting the
+// countdown clock.
+#pragma once
+
+#include <windows.h>
+
+#include "core/countdown_clock.h"
+
+namespace vantorel {
+
+inline constexpr const char* kWindowClass = "Vantorel";
+
+// Milliseconds from the performance counter; never goes backwards.
+class PerformanceCounterTime final : public TimeSource {
+public:
+    std::uint64_t nowMs() override;
+};
+
+class MainWindow final : public ClockHost {
+public:
+    MainWindow();
+
+    // The window's contents, built during WM_CREATE.
+    void create(HWND window);
+    // Stops the ticker and releases the brushes and the font.
+    void destroy();
+
+    // Moves the buttons and the display to the positions in the settings.
+    void applyLayout();
+    // Installs a new class background brush of `colour` and redraws.
+    void applyBackground(COLORREF colour);
+    // Recreates the display font from the four font settings.
+    void rebuildFont();
+    // The display's colours; returns the brush for its background.
+    HBRUSH displayColours(HDC dc);
+    bool isDisplay(HWND control) const { return control == display_; }
+
+    CountdownClock& clock() { return clock_; }
+
+    // ClockHost
+    void startTicker(std::uint32_t delayMs) override;
+    void stopTicker() override;
+    void setButtons(bool start, bool stop, bool reset) override;
+    void showText(const std::string& text) override;
+    void playTick() override;
+    void playAlarm() override;
+    void restoreWindow() override;
+    void appendLog(const char* message, const std::string& suffix) override;
+    std::int32_t logEnabled() override;
+    std::int32_t tickingEnabled() override;
+    std::int32_t alarmEnabled() override;
+
+private:
+    HWND window_ = nullptr;
+    HWND start_ = nullptr, stop_ = nullptr, reset_ = nullptr, display_ = nullptr;
+    HFONT font_ = nullptr;
+    HBRUSH backgroundBrush_ = nullptr;
+    HBRUSH displayBrush_ = nullptr;
+    UINT_PTR ticker_ = 0;
+    int stopX_ = 0, resetX_ = 0;
+    int alarmSound_ = 0, tickSound_ = 0;
+    char displayText_[80] = {};
+    PerformanceCounterTime time_;
+    CountdownClock clock_;
+};
+
+MainWindow& mainWindow();
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace vantorel

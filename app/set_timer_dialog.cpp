@@ -1,0 +1,67 @@
+#include "app/set_timer_dialog.h"
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "resource.h"
+
+namespace vantorel {
+namespace {
+
+// Reads one field as an unsigned number (empty or unreadable gives 0) and
+// clamps it to `limit` with a warning box.
+std::int32_t readLimitField(HWND dialog, int id, UINT limit, const char* text,
+                            const char* caption) {
+    UINT value = GetDlgItemInt(dialog, id, nullptr, FALSE);
+    if (value > limit) {
+        MessageBoxA(nullptr, text, caption, MB_ICONEXCLAMATION);
+        value = limit;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+void onOk(HWND dialog) {
+    Preferences& p = prefs();
+    p.timerHours = readLimitField(dialog, IDC_SET_HOURS, 99, "Maximum value is 99 hours",
+                                  "Maximum Hours Value");
+    p.timerMinutes = readLimitField(dialog, IDC_SET_MINUTES, 59, "Maximum value is 59 minutes!",
+                                    "Maximum Minutes Value");
+    p.timerSeconds = readLimitField(dialog, IDC_SET_SECONDS, 59, "Maximum value is 59 seconds!",
+                                    "Maximum Seconds Value");
+    const std::int32_t h = p.timerHours, m = p.timerMinutes, s = p.timerSeconds;
+    CountdownClock& clock = mainWindow().clock();
+    clock.setLimit(h, m, s);
+    SetWindowTextA(app().mainWindow, CountdownClock::formatTitle(h, m, s).c_str());
+    prefsStore().saveAndReload();
+    clock.restart();
+    EndDialog(dialog, 0);
+}
+
+INT_PTR CALLBACK setTimerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            SetDlgItemInt(dialog, IDC_SET_HOURS, static_cast<UINT>(prefs().timerHours), FALSE);
+            SetDlgItemInt(dialog, IDC_SET_MINUTES, static_cast<UINT>(prefs().timerMinutes), FALSE);
+            SetDlgItemInt(dialog, IDC_SET_SECONDS, static_cast<UINT>(prefs().timerSeconds), FALSE);
+            return TRUE;
+        case WM_COMMAND:
+            // Only the OK button's click (or Enter); Escape leaves the dialog open.
+            if (wParam == IDOK) {
+                onOk(dialog);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE:
+            EndDialog(dialog, 0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+void showSetTimerDialog(HWND owner) {
+    DialogBoxParamA(app().module, MAKEINTRESOURCEA(IDD_SET_TIMER), owner, setTimerProc, 0);
+}
+
+}  // namespace vantorel

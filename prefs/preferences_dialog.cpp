@@ -1,0 +1,190 @@
+#include "prefs/preferences_dialog.h"
+
+#include <commdlg.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "resource.h"
+
+namespace vantorel {
+namespace {
+
+// Width of the button row, from Start's left edge to Reset's right edge.
+constexpr std::uint32_t kButtonRowWidth = 260;
+// Space kept between the bottom of the buttons and the display's top.
+constexpr std::uint32_t kButtonsAboveDisplay = 45;
+// Height the display keeps on screen below its top edge.
+constexpr std::uint32_t kDisplayMinHeight = 350;
+
+constexpr char kWavFilter[] = "WAV Files\0*.wav\0";  // the literal adds the final NUL
+constexpr const char* kClampFormat = "Maximum exceeded! Value set to %d";
+
+static_assert(sizeof(Preferences::alarmSoundPath) == 260);
+static_assert(sizeof(Preferences::tickSoundPath) == 260);
+// The record's size before the Windows 2000 additions: 76 bytes on 32-bit.
+static_assert(sizeof(void*) != 4 ||
+              offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76);
+
+void setCheck(HWND dialog, int id, std::int32_t value) {
+    SendDlgItemMessageA(dialog, id, BM_SETCHECK,
+                        static_cast<WPARAM>(static_cast<std::uint32_t>(value)), 0);
+}
+
+std::int32_t getCheck(HWND dialog, int id) {
+    return static_cast<std::int32_t>(SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0));
+}
+
+void setNumber(HWND dialog, int id, std::int32_t value) {
+    // Unsigned, so a negative setting shows as its 32-bit unsigned value.
+    SetDlgItemInt(dialog, id, static_cast<UINT>(static_cast<std::uint32_t>(value)), FALSE);
+}
+
+void fillControls(HWND dialog) {
+    const Preferences& p = prefs();
+    setCheck(dialog, IDC_PREF_SHOW_STARTUP, p.showStartupScreen);
+    setCheck(dialog, IDC_PREF_LOG_ENABLED, p.logEnabled);
+    setCheck(dialog, IDC_PREF_TICKING_ENABLED, p.tickingEnabled);
+    setCheck(dialog, IDC_PREF_ALARM_ENABLED, p.alarmEnabled);
+    setNumber(dialog, IDC_PREF_BUTTONS_LEFT, p.buttonsLeft);
+    setNumber(dialog, IDC_PREF_BUTTONS_TOP, p.buttonsTop);
+    setNumber(dialog, IDC_PREF_DISPLAY_TOP, p.displayTop);
+    SetDlgItemTextA(dialog, IDC_PREF_ALARM_PATH, p.alarmSoundPath);
+    SetDlgItemTextA(dialog, IDC_PREF_TICK_PATH, p.tickSoundPath);
+}
+
+// The open-file box for one .wav path, writing straight into the field.
+// Returns 1 when a file was picked; otherwise the field keeps its old text.
+int chooseSoundFile(const char* filter, char (&field)[kPathBufferSize]) {
+    char previous[kPathBufferSize];
+    std::memcpy(previous, field, sizeof previous);
+    previous[sizeof previous - 1] = '\0';
+    field[sizeof field - 1] = '\0';
+
+    OPENFILENAMEA ofn;
+    std::memset(&ofn, 0, sizeof ofn);
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = app().mainWindow;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = field;
+    ofn.nMaxFile = sizeof field;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER |
+                OFN_LONGNAMES;
+    const int picked = GetOpenFileNameA(&ofn) != 0 ? 1 : 0;
+    // A failed box may leave a size in the first bytes (FNERR_BUFFERTOOSMALL);
+    // put the old text back.
+    if (picked == 0) std::memcpy(field, previous, sizeof previous);
+    field[sizeof field - 1] = '\0';
+    return picked;
+}
+
+void onChooseSound(HWND dialog, int editId, char (&field)[kPathBufferSize]) {
+    // The file box belongs to the main window, which this dialog keeps
+    // disabled. Wine's file box enables its owner again when it closes and
+    // raises it over this dialog, so the main window is put back as it was
+    // and this dialog stays the active one.
+    HWND mainWin = app().mainWindow;
+    const bool mainWasEnabled = mainWin != nullptr && IsWindowEnabled(mainWin) != FALSE;
+    const int picked = chooseSoundFile(kWavFilter, field);
+    if (mainWin != nullptr && !mainWasEnabled && IsWindowEnabled(mainWin) != FALSE) {
+        EnableWindow(mainWin, FALSE);
+        SetActiveWindow(dialog);
+    }
+    if (picked == 1) {
+        SetDlgItemTextA(dialog, editId, field);
+    } else {
+        SetDlgItemTextA(dialog, editId, kNoFileSelected);
+    }
+}
+
+// Reads a position as an unsigned number (empty or unreadable gives 0) and
+// clamps it to `limit`, compared unsigned, announcing the new value.
+std::int32_t readPosition(HWND dialog, int id, std::uint32_t limit, const char* caption) {
+    std::uint32_t value = GetDlgItemInt(dialog, id, nullptr, FALSE);
+    if (value > limit) {
+        value = limit;
+        // 33 characters of text, at most 11 for the number, and the NUL.
+        char message[64];
+        static_assert(sizeof message >= 33 + 11 + 1);
+        wsprintfA(message, kClampFormat, static_cast<int>(value));
+        MessageBoxA(nullptr, message, caption, MB_ICONINFORMATION);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+void readPath(HWND dialog, int id, char (&field)[kPathBufferSize]) {
+    GetDlgItemTextA(dialog, id, field, static_cast<int>(sizeof field));
+    field[sizeof field - 1] = '\0';
+}
+
+void onOk(HWND dialog) {
+    Preferences& p = prefs();
+    const RECT& area = app().workArea;
+
+    p.showStartupScreen = getCheck(dialog, IDC_PREF_SHOW_STARTUP);
+    p.logEnabled = getCheck(dialog, IDC_PREF_LOG_ENABLED);
+    // Written at every OK, whatever the switch now holds.
+    programLog().appendLog(p.logEnabled == 1 ? kLogLoggingEnabled : kLogLoggingDisabled);
+    p.tickingEnabled = getCheck(dialog, IDC_PREF_TICKING_ENABLED);
+    p.alarmEnabled = getCheck(dialog, IDC_PREF_ALARM_ENABLED);
+
+    // The limits wrap like 32-bit numbers: one below zero clamps nothing.
+    p.buttonsLeft = readPosition(dialog, IDC_PREF_BUTTONS_LEFT,
+                                 static_cast<std::uint32_t>(area.right) - kButtonRowWidth,
+                                 "Buttons position from left");
+    // Measured against the display's top as it stood before this OK.
+    p.buttonsTop = readPosition(dialog, IDC_PREF_BUTTONS_TOP,
+                                static_cast<std::uint32_t>(p.displayTop) - kButtonsAboveDisplay,
+                                "Buttons position from top");
+    p.displayTop = readPosition(dialog, IDC_PREF_DISPLAY_TOP,
+                                static_cast<std::uint32_t>(area.bottom) - kDisplayMinHeight,
+                                "Timer display position from top");
+
+    readPath(dialog, IDC_PREF_ALARM_PATH, p.alarmSoundPath);
+    readPath(dialog, IDC_PREF_TICK_PATH, p.tickSoundPath);
+
+    mainWindow().applyLayout();
+    prefsStore().saveAndReload();
+    EndDialog(dialog, 0);
+}
+
+INT_PTR CALLBACK preferencesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            fillControls(dialog);
+            return TRUE;
+        case WM_COMMAND:
+            // Clicks only; Escape (IDCANCEL) leaves the dialog open.
+            if (wParam == IDC_PREF_ALARM_BROWSE) {
+                onChooseSound(dialog, IDC_PREF_ALARM_PATH, prefs().alarmSoundPath);
+                return TRUE;
+            }
+            if (wParam == IDC_PREF_TICK_BROWSE) {
+                onChooseSound(dialog, IDC_PREF_TICK_PATH, prefs().tickSoundPath);
+                return TRUE;
+            }
+            if (wParam == IDOK) {
+                onOk(dialog);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE:
+            // Nothing is taken from the controls.
+            EndDialog(dialog, 0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+void showPreferencesDialog(HWND owner) {
+    DialogBoxParamA(app().module, MAKEINTRESOURCEA(IDD_PREFERENCES), owner, preferencesProc, 0);
+}
+
+}  // namespace vantorel
