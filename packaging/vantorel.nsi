@@ -1,0 +1,113 @@
+; The Vantorel installer. Built by the target package_release
+; (packaging/CMakeLists.txt), which defines on the makensis command line:
+;   VERSION    the version, 1.1.0
+;   VERSION4   the same in four parts for the version resource, 1.1.0.0
+;   STAGE_DIR  the folder holding vantorel.exe, vantorelhelp.chm, README.md
+;              and LICENSE
+;   ICON       the program icon
+;   OUT_FILE   the installer to write
+;
+; It installs for all users into $PROGRAMFILES\Vantorel, adds a Start-menu
+; shortcut and an entry in Add/Remove Programs. The uninstaller removes
+; exactly those. The program keeps each user's preferences and log in
+; $APPDATA\vantorel (vantorl.cfg, vantorellog.txt); those belong to the user
+; and neither the installer nor the uninstaller ever touches them.
+; /S installs or uninstalls silently.
+
+!ifndef VERSION | VERSION4 | STAGE_DIR | ICON | OUT_FILE
+  !error "makensis needs -DVERSION -DVERSION4 -DSTAGE_DIR -DICON -DOUT_FILE"
+!endif
+
+Unicode true
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+
+!define PRODUCT "Vantorel"
+!define PUBLISHER "The Vantorel developers"
+!define UNINSTALLER "uninstall.exe"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantorel"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUT_FILE}"
+InstallDir "$PROGRAMFILES\Vantorel"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "${VERSION4}"
+VIFileVersion "${VERSION4}"
+VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} Setup"
+VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 The Vantorel developers"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${STAGE_DIR}/LICENSE"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; The shortcut and the uninstall entry are for all users.
+Function .onInit
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext all
+FunctionEnd
+
+Section "Vantorel" SectionProgram
+  SectionIn RO
+
+  SetOutPath "$INSTDIR"
+  File "${STAGE_DIR}/vantorel.exe"
+  File "${STAGE_DIR}/vantorelhelp.chm"
+  File "${STAGE_DIR}/README.md"
+  File "${STAGE_DIR}/LICENSE"
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+
+  ; The program opens vantorelhelp.chm from its current folder, so the
+  ; shortcut starts it in $INSTDIR: CreateShortCut takes the shortcut's
+  ; working folder from the last SetOutPath.
+  SetOutPath "$INSTDIR"
+  CreateShortCut "$SMPROGRAMS\Vantorel.lnk" "$INSTDIR\vantorel.exe" "" "$INSTDIR\vantorel.exe" 0
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vantorel.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; Removes only what the installer put in place, file by file, and the
+; program folder only if that leaves it empty.
+Section "Uninstall"
+  Delete "$SMPROGRAMS\Vantorel.lnk"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+  Delete "$INSTDIR\vantorel.exe"
+  Delete "$INSTDIR\vantorelhelp.chm"
+  Delete "$INSTDIR\README.md"
+  Delete "$INSTDIR\LICENSE"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  RMDir "$INSTDIR"
+SectionEnd
