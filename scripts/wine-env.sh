@@ -7,7 +7,7 @@ VANTOREL_ROOT=${VANTOREL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export WINEPREFIX=${WINEPREFIX:-$VANTOREL_ROOT/build/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=,winealsa.drv=d"
+export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # Creates the prefix once (about 10 s); later calls return at once.
 vantorel_wine_prefix() {
