@@ -22,7 +22,10 @@ std::string makeLog(int lines) {
 
 // Milliseconds until the viewer shows `lines` items; -1 when it does not.
 long long openViewer(int lines) {
-    writePreferences(PreferencesFile::quiet());
+    // Logging off, so the program adds no line of its own to the list.
+    PreferencesFile preferences = PreferencesFile::quiet();
+    preferences.logEnabled = 0;
+    writePreferences(preferences);
     writeFileBytes(logPath(), makeLog(lines));
     Program program;
     if (!program.start()) return -1;

@@ -1,6 +1,7 @@
 #include "tests/e2e/harness.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <thread>
@@ -22,15 +23,7 @@ bool sameText(const std::string& a, const char* b) {
 
 // A scratch folder used as the program's working directory, so nothing it
 // might look for there (a help file, say) comes from the build tree.
-std::string workingFolder() {
-    char temp[MAX_PATH] = {};
-    const DWORD n = GetTempPathA(MAX_PATH, temp);
-    std::string folder = (n > 0 && n < MAX_PATH) ? std::string(temp, n) : std::string("C:\\");
-    if (folder.back() != '\\') folder += '\\';
-    folder += "vantorel-e2e";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
+std::string workingFolder() { return scratchFolder("vantorel-e2e"); }
 
 int buttonId(Button which) {
     switch (which) {
@@ -80,6 +73,10 @@ bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
     }
 }
 
+bool waitUntilClosed(HWND window, Milliseconds timeout) {
+    return waitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout);
+}
+
 long long elapsedMs(SteadyClock::time_point since) {
     return std::chrono::duration_cast<Milliseconds>(SteadyClock::now() - since).count();
 }
@@ -95,6 +92,16 @@ std::string dataFolder() {
 
 std::string preferencesPath() { return dataFolder() + "\\vantorl.cfg"; }
 std::string logPath() { return dataFolder() + "\\vantorellog.txt"; }
+
+std::string scratchFolder(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    std::string folder = (n > 0 && n < MAX_PATH) ? std::string(temp, n) : std::string("C:\\");
+    if (folder.back() != '\\') folder += '\\';
+    folder += name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
 
 bool dataFolderExists() {
     const DWORD attributes = GetFileAttributesA(dataFolder().c_str());
@@ -132,6 +139,36 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
     if (file == nullptr) return;
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
+}
+
+namespace {
+
+HANDLE openForAttributes(const std::string& path, DWORD access) {
+    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+std::uint64_t lastWriteTime(const std::string& path) {
+    HANDLE file = openForAttributes(path, FILE_READ_ATTRIBUTES);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    FILETIME written = {};
+    const BOOL ok = GetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    if (!ok) return 0;
+    return (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+}
+
+bool setLastWriteTime(const std::string& path, std::uint64_t time) {
+    HANDLE file = openForAttributes(path, FILE_WRITE_ATTRIBUTES);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FILETIME written = {};
+    written.dwLowDateTime = static_cast<DWORD>(time);
+    written.dwHighDateTime = static_cast<DWORD>(time >> 32);
+    const BOOL ok = SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    return ok != FALSE && lastWriteTime(path) == time;
 }
 
 PreferencesFile PreferencesFile::quiet() {
@@ -286,6 +323,86 @@ std::vector<HWND> visibleWindowsOf(DWORD processId, const char* windowClass) {
     return found;
 }
 
+LRESULT askWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kAnswerTimeoutMs,
+                             &result)) {
+        return -1;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+std::vector<std::string> listBoxItems(HWND list) {
+    std::vector<std::string> items;
+    const LRESULT count = askWindow(list, LB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        DWORD_PTR length = 0;
+        if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_NORMAL,
+                                 kAnswerTimeoutMs, &length) ||
+            static_cast<LRESULT>(length) == LB_ERR) {
+            break;
+        }
+        std::wstring wide(length + 1, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                                 reinterpret_cast<LPARAM>(wide.data()), SMTO_NORMAL,
+                                 kAnswerTimeoutMs, &copied) ||
+            static_cast<LRESULT>(copied) == LB_ERR) {
+            break;
+        }
+        wide.resize(copied < length ? copied : length);
+        std::string item;
+        if (!wide.empty()) {
+            const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                                  nullptr, 0, nullptr, nullptr);
+            item.resize(static_cast<std::size_t>(bytes));
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), item.data(),
+                                bytes, nullptr, nullptr);
+        }
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+COLORREF screenPixel(POINT point) {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return CLR_INVALID;
+    const COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+HWND focusedWindowOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+std::vector<DWORD> childProcessesOf(DWORD parentId, const char* exeName) {
+    std::vector<DWORD> children;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return children;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
+        if (exeName != nullptr && !sameText(entry.szExeFile, exeName)) continue;
+        children.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return children;
+}
+
+bool endProcess(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (process == nullptr) return true;  // already gone
+    TerminateProcess(process, 1);
+    const bool gone = WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return gone;
+}
+
 void pressDialogButton(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -293,19 +410,25 @@ void pressDialogButton(HWND dialog, int id) {
 
 void postClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
-bool waitForPostedMessages(HWND edit, Milliseconds timeout) {
-    // Messages posted to one thread are taken in order, so once this new
-    // text limit shows, everything posted before it has been handled.
+bool waitForPostedMessages(HWND control, Milliseconds timeout) {
+    // Messages posted to one thread are taken in order, so once the posted
+    // change shows, everything posted before it has been handled.
+    if (sameText(className(control), "Button")) {
+        PostMessageA(control, BM_SETSTATE, TRUE, 0);
+        const bool handled = waitUntil(
+            [&] {
+                const LRESULT state = askWindow(control, BM_GETSTATE);
+                return state != -1 && (state & BST_PUSHED) != 0;
+            },
+            timeout);
+        askWindow(control, BM_SETSTATE, FALSE);
+        return handled;
+    }
     static UINT marker = 0x40000000;
     const UINT limit = ++marker;
-    PostMessageA(edit, EM_SETLIMITTEXT, limit, 0);
+    PostMessageA(control, EM_SETLIMITTEXT, limit, 0);
     return waitUntil(
-        [&] {
-            DWORD_PTR current = 0;
-            return SendMessageTimeoutA(edit, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, kAnswerTimeoutMs,
-                                       &current) &&
-                   current == limit;
-        },
+        [&] { return askWindow(control, EM_GETLIMITTEXT) == static_cast<LRESULT>(limit); },
         timeout);
 }
 
@@ -362,14 +485,16 @@ bool setScreenSaverActive(bool active) {
 
 Program::~Program() { close(); }
 
-bool Program::launch() {
+bool Program::launch() { return launch(programPath()); }
+
+bool Program::launch(const std::string& executable) {
     if (process_ != nullptr) return false;
-    std::string commandLine = "\"" + programPath() + "\"";
+    std::string commandLine = "\"" + executable + "\"";
     const std::string folder = workingFolder();
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(programPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+    if (!CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                         nullptr, folder.c_str(), &startup, &info)) {
         return false;
     }

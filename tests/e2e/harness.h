@@ -26,6 +26,8 @@ const std::string& programPath();
 // Polls `condition` every 20 ms until it holds or `timeout` has passed; true
 // when it held.
 bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout);
+// Waits until `window` is destroyed or hidden; true when it went.
+bool waitUntilClosed(HWND window, Milliseconds timeout = 3s);
 
 // Milliseconds since `since` on the steady clock.
 long long elapsedMs(SteadyClock::time_point since);
@@ -39,12 +41,21 @@ std::string preferencesPath();  // the data folder + "\vantorl.cfg"
 std::string logPath();          // the data folder + "\vantorellog.txt"
 
 bool dataFolderExists();
+// A folder of that name in the temporary folder, created when missing, as a
+// path without a trailing backslash.
+std::string scratchFolder(const std::string& name);
 // Deletes every file in the data folder and the folder itself.
 void removeDataFolder();
 
 // The whole file as bytes, or nothing when it cannot be read.
 std::optional<std::string> readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::string& bytes);
+// The time a file was last written, in 100 ns units since 1601 (a FILETIME);
+// 0 when the file cannot be opened.
+std::uint64_t lastWriteTime(const std::string& path);
+// Sets it; true when that worked. Backdating a file shows whether the
+// program writes it again.
+bool setLastWriteTime(const std::string& path, std::uint64_t time);
 
 // The eighteen settings in file order, holding the defaults until changed.
 struct PreferencesFile {
@@ -114,15 +125,35 @@ RECT rectIn(HWND parent, HWND child);
 std::vector<std::string> staticTexts(HWND dialog);
 // Visible top-level windows of the process, optionally of one class.
 std::vector<HWND> visibleWindowsOf(DWORD processId, const char* windowClass = nullptr);
+// Sends a message and waits up to a second for the answer; -1 when none
+// comes. For messages whose parameters carry no pointers.
+LRESULT askWindow(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// The items of a list box, in list order. Asked for in UTF-16 and turned
+// into the ANSI code page, since Wine passes ANSI list text between
+// processes unreliably.
+std::vector<std::string> listBoxItems(HWND list);
+// The colour of one screen pixel, as another process drew it; CLR_INVALID
+// when it cannot be read.
+COLORREF screenPixel(POINT point);
+// The window that has the keyboard focus in the thread owning `window`;
+// null when none has.
+HWND focusedWindowOf(HWND window);
+// Processes whose parent is `parentId`, optionally only those whose
+// executable has this file name (compared without case).
+std::vector<DWORD> childProcessesOf(DWORD parentId, const char* exeName = nullptr);
+// Ends a process that a test caused to start; true when it is gone.
+bool endProcess(DWORD processId);
 
 // Posts a click of the dialog button `id` (IDOK for OK) to its dialog.
 void pressDialogButton(HWND dialog, int id);
 // Posts WM_CLOSE, as the close box does.
 void postClose(HWND window);
-// Waits until the thread owning `edit` (an edit control) has handled every
-// message posted to it so far, by posting a new text limit for the edit and
-// waiting for it to show. False when it never shows (the edit went away, say).
-bool waitForPostedMessages(HWND edit, Milliseconds timeout = 2s);
+// Waits until the thread owning `control` has handled every message posted
+// to it so far. For an edit control it posts a new text limit and waits for
+// it to show; for a push button it posts a press, waits for the button to
+// show it and releases it again. False when that never shows (the control
+// went away, say).
+bool waitForPostedMessages(HWND control, Milliseconds timeout = 2s);
 
 // The system's screen-saver switch (SPI_GETSCREENSAVEACTIVE), read and set
 // by a fresh copy of the test program, so that no value this process may
@@ -150,7 +181,9 @@ public:
     Program& operator=(const Program&) = delete;
 
     // Starts the process in a scratch working folder; does not wait.
+    // `executable` is vantorel.exe where the build put it unless given.
     bool launch();
+    bool launch(const std::string& executable);
     // Starts it and waits for its main window to show.
     bool start(Milliseconds timeout = 10s);
     // Waits until the process has a visible top-level window of class
