@@ -43,6 +43,8 @@ vantorel_display() {
 
 vantorel_stop_display() {
   if [ -n "$VANTOREL_XVFB_PID" ]; then
+    # Wine's processes go first, so none is left talking to a vanished display.
+    wineserver -k 2>/dev/null || true
     kill "$VANTOREL_XVFB_PID" 2>/dev/null || true
     wait "$VANTOREL_XVFB_PID" 2>/dev/null || true
     VANTOREL_XVFB_PID=
