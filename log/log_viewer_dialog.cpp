@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,7 +48,11 @@ private:
 
 void fillList(HWND dialog) {
     LineCollector lines;
-    programLog().readLog(lines);
+    try {
+        programLog().readLog(lines);
+    } catch (const std::bad_alloc&) {
+        // A line too long for memory ends the reading; what was read is shown.
+    }
 
     HWND list = GetDlgItem(dialog, IDC_LOG_LIST);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
