@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "prefs/replace_file.h"
@@ -145,27 +145,37 @@ void readText(Source& in, char (&field)[N]) {
     field[kept] = '\0';
 }
 
+// Calls visit(field) for the fifteen numbers in file order. The colours are
+// unsigned in the record but stored as their signed 32-bit value.
+template <class Record, class Visit>
+void forEachNumber(Record& r, Visit visit) {
+    visit(r.showStartupScreen);
+    visit(r.logEnabled);
+    visit(r.tickingEnabled);
+    visit(r.alarmEnabled);
+    visit(r.buttonsLeft);
+    visit(r.buttonsTop);
+    visit(r.displayTop);
+    visit(r.timerHours);
+    visit(r.timerMinutes);
+    visit(r.timerSeconds);
+    visit(r.textColor);
+    visit(r.backgroundColor);
+    visit(r.fontHeight);
+    visit(r.fontWeight);
+    visit(r.fontItalic);
+}
+
 template <class Source>
 void parse(Source& in, Preferences& record) {
-    std::int32_t* const numbers[] = {
-        &record.showStartupScreen, &record.logEnabled,   &record.tickingEnabled,
-        &record.alarmEnabled,      &record.buttonsLeft,  &record.buttonsTop,
-        &record.displayTop,        &record.timerHours,   &record.timerMinutes,
-        &record.timerSeconds,      nullptr,              nullptr,
-        &record.fontHeight,        &record.fontWeight,   &record.fontItalic,
-    };
-    std::uint32_t* const colors[] = {&record.textColor, &record.backgroundColor};
-    for (std::size_t i = 0; i < std::size(numbers); ++i) {
+    // A number that cannot be read stops all later ones at the same
+    // character, so they keep their values too.
+    bool reading = true;
+    forEachNumber(record, [&](auto& field) {
         std::int32_t value = 0;
-        // A number that cannot be read stops all later ones at the same
-        // character, so they keep their values too.
-        if (!readNumber(in, value)) break;
-        if (numbers[i] != nullptr) {
-            *numbers[i] = value;
-        } else {
-            *colors[i - 10] = static_cast<std::uint32_t>(value);
-        }
-    }
+        reading = reading && readNumber(in, value);
+        if (reading) field = static_cast<std::remove_reference_t<decltype(field)>>(value);
+    });
     readText(in, record.fontFace);
     readText(in, record.alarmSoundPath);
     readText(in, record.tickSoundPath);
@@ -203,21 +213,7 @@ bool writeWholeFile(const std::string& path, const std::string& text) {
 
 std::string formatPreferences(const Preferences& record) {
     std::string out;
-    appendNumber(out, record.showStartupScreen);
-    appendNumber(out, record.logEnabled);
-    appendNumber(out, record.tickingEnabled);
-    appendNumber(out, record.alarmEnabled);
-    appendNumber(out, record.buttonsLeft);
-    appendNumber(out, record.buttonsTop);
-    appendNumber(out, record.displayTop);
-    appendNumber(out, record.timerHours);
-    appendNumber(out, record.timerMinutes);
-    appendNumber(out, record.timerSeconds);
-    appendNumber(out, static_cast<std::int32_t>(record.textColor));
-    appendNumber(out, static_cast<std::int32_t>(record.backgroundColor));
-    appendNumber(out, record.fontHeight);
-    appendNumber(out, record.fontWeight);
-    appendNumber(out, record.fontItalic);
+    forEachNumber(record, [&](auto field) { appendNumber(out, static_cast<std::int32_t>(field)); });
     appendText(out, record.fontFace);
     appendText(out, record.alarmSoundPath);
     appendText(out, record.tickSoundPath);
