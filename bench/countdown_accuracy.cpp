@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "resource.h"
 #include "tests/e2e/harness.h"
 
 namespace {
@@ -16,50 +17,26 @@ constexpr int kLimitSeconds = 8;
 constexpr DWORD kFreezeAfterMs = 1000;
 constexpr DWORD kFreezeMs = 3500;
 
-// ---- the reference: a window whose every WM_TIMER takes one second off ----
+// ---- the reference: a thread whose every WM_TIMER takes one second off ----
 
-struct Reference {
-    HWND window = nullptr;
-    volatile LONG remaining = kLimitSeconds;
-    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-};
-
-LRESULT CALLBACK referenceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER) {
-        auto* reference = reinterpret_cast<Reference*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (InterlockedDecrement(&reference->remaining) == 0) {
-            KillTimer(window, 1);
-            PostQuitMessage(0);
-        }
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-DWORD WINAPI referenceThread(LPVOID parameter) {
-    auto* reference = static_cast<Reference*>(parameter);
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = referenceProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "PlainTimerReference";
-    RegisterClassA(&windowClass);
-    reference->window = CreateWindowExA(0, "PlainTimerReference", "", WS_OVERLAPPED, 0, 0, 10,
-                                        10, nullptr, nullptr, windowClass.hInstance, nullptr);
-    SetWindowLongPtrA(reference->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(reference));
-    SetTimer(reference->window, 1, 1000, nullptr);
-    SetEvent(reference->ready);
+DWORD WINAPI referenceThread(LPVOID ready) {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // gives the thread its message queue
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1000, nullptr);
+    SetEvent(static_cast<HANDLE>(ready));
+    for (int remaining = kLimitSeconds; remaining > 0 && GetMessageA(&msg, nullptr, 0, 0) > 0;) {
+        if (msg.message == WM_TIMER) --remaining;
+    }
+    KillTimer(nullptr, timer);
     return 0;
 }
 
 // Milliseconds from start to zero, minus the 8 s the countdown should take.
 long long referenceError(bool freeze) {
-    Reference reference;
-    DWORD threadId = 0;
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     const auto started = SteadyClock::now();
-    HANDLE thread = CreateThread(nullptr, 0, referenceThread, &reference, 0, &threadId);
-    WaitForSingleObject(reference.ready, INFINITE);
+    HANDLE thread = CreateThread(nullptr, 0, referenceThread, ready, 0, nullptr);
+    WaitForSingleObject(ready, INFINITE);
     if (freeze) {
         Sleep(kFreezeAfterMs);
         SuspendThread(thread);
@@ -69,27 +46,24 @@ long long referenceError(bool freeze) {
     WaitForSingleObject(thread, 60000);
     const long long error = elapsedMs(started) - kLimitSeconds * 1000;
     CloseHandle(thread);
-    CloseHandle(reference.ready);
+    CloseHandle(ready);
     return error;
 }
 
 // ---- vantorel.exe, driven like a user with an 8 s limit ----
 
 long long vantorelError(bool freeze) {
-    PreferencesFile preferences = PreferencesFile::quiet();
-    preferences.logEnabled = 0;
+    PreferencesFile preferences = PreferencesFile::quiet(0);
     preferences.timerMinutes = 0;
     preferences.timerSeconds = kLimitSeconds;
-    writePreferences(preferences);
+    writePreferences(preferences.text());
     Program program;
     if (!program.start()) return -1;
     const auto started = SteadyClock::now();
-    program.click(Button::Start);
+    program.click(IDC_START);
     if (freeze) {
         Sleep(kFreezeAfterMs);
-        program.suspendUiThread();
-        Sleep(kFreezeMs);
-        program.resumeUiThread();
+        program.freezeUi(kFreezeMs);
     }
     waitUntil([&] { return program.displayText() == "00:00:00"; }, 30s);
     return elapsedMs(started) - kLimitSeconds * 1000;
@@ -98,10 +72,7 @@ long long vantorelError(bool freeze) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--vantorel-exe=", 0) == 0) setProgramPath(arg.substr(15));
-    }
+    takeProgramPath(argc, argv);
     std::printf("8 s countdown, finish error in ms (positive = late)\n");
     std::printf("%-34s %12s %18s\n", "", "no freeze", "3.5 s UI freeze");
     std::printf("%-34s %12lld %18lld\n", "vantorel.exe", vantorelError(false), vantorelError(true));

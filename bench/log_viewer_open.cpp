@@ -12,21 +12,15 @@ namespace {
 
 using namespace e2e;
 
-std::string makeLog(int lines) {
-    const std::string entry = "2026-12-06 09:15:40 - Countdown started. Vantorel: Timer Set - 00h:03m:00s\n";
-    std::string text;
-    text.reserve(entry.size() * static_cast<std::size_t>(lines));
-    for (int i = 0; i < lines; ++i) text += entry;
-    return text;
-}
-
 // Milliseconds until the viewer shows `lines` items; -1 when it does not.
 long long openViewer(int lines) {
     // Logging off, so the program adds no line of its own to the list.
-    PreferencesFile preferences = PreferencesFile::quiet();
-    preferences.logEnabled = 0;
-    writePreferences(preferences);
-    writeFileBytes(logPath(), makeLog(lines));
+    writePreferences(PreferencesFile::quiet(0).text());
+    std::string log;
+    for (int i = 0; i < lines; ++i) {
+        log += "2026-12-06 09:15:40 - Countdown started. Vantorel: Timer Set - 00h:03m:00s\n";
+    }
+    writeFileBytes(logPath(), log);
     Program program;
     if (!program.start()) return -1;
     const auto started = SteadyClock::now();
@@ -34,25 +28,16 @@ long long openViewer(int lines) {
     HWND viewer = program.waitForDialog("View Program Log", 60s);
     if (viewer == nullptr) return -1;
     HWND list = GetDlgItem(viewer, IDC_LOG_LIST);
-    DWORD_PTR count = 0;
-    const bool filled = waitUntil(
-        [&] {
-            return SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_BLOCK, 1000, &count) != 0 &&
-                   static_cast<int>(count) == lines;
-        },
-        60s);
+    const bool filled = waitUntil([&] { return askWindow(list, LB_GETCOUNT) == lines; }, 60s);
     const long long ms = elapsedMs(started);
-    postClose(viewer);
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
     return filled ? ms : -1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--vantorel-exe=", 0) == 0) setProgramPath(arg.substr(15));
-    }
+    takeProgramPath(argc, argv);
     std::printf("log viewer: command to dialog up with every line listed\n");
     for (const int lines : {1000, 10000, 100000}) {
         std::printf("%8d lines: %6lld ms\n", lines, openViewer(lines));

@@ -12,14 +12,12 @@
 int main(int argc, char** argv) {
     using namespace e2e;
     int runs = 7;
+    takeProgramPath(argc, argv);
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg.rfind("--vantorel-exe=", 0) == 0) setProgramPath(arg.substr(15));
         if (arg.rfind("--runs=", 0) == 0) runs = std::max(1, std::stoi(arg.substr(7)));
     }
-    PreferencesFile preferences = PreferencesFile::quiet();
-    preferences.logEnabled = 0;
-    writePreferences(preferences);
+    writePreferences(PreferencesFile::quiet(0).text());
 
     std::vector<long long> times;
     for (int i = 0; i < runs; ++i) {

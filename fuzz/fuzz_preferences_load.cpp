@@ -17,15 +17,15 @@ namespace {
 
 using vantorel::Preferences;
 
-class CountingReporter : public vantorel::ErrorReporter {
-public:
-    void report(const char*) override { ++count; }
-    int count = 0;
-};
-
 void check(bool condition) {
     if (!condition) __builtin_trap();
 }
+
+// The file was just written, so loading it must never report a failure.
+class FailingReporter : public vantorel::ErrorReporter {
+public:
+    void report(const char*) override { check(false); }
+};
 
 template <std::size_t N>
 std::size_t measured(const char (&field)[N]) {
@@ -44,8 +44,7 @@ bool isBlank(char c) { return std::strchr(" \t\n\v\f\r", c) != nullptr && c != '
 
 template <std::size_t N>
 bool endsInCarriageReturn(const char (&field)[N]) {
-    const std::size_t length = measured(field);
-    return length > 0 && field[length - 1] == '\r';
+    return measured(field) > 0 && field[measured(field) - 1] == '\r';
 }
 
 Preferences startingRecord() {
@@ -91,11 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(std::fwrite(text, 1, size, file) == size);
     check(std::fclose(file) == 0);
     Preferences fromFile = startingRecord();
-    CountingReporter errors;
+    FailingReporter errors;
     vantorel::PreferencesStore store(fromFile, errors);
     store.setPath(scratchPath);
     store.load();
-    check(errors.count == 0);
     checkSound(fromFile);
     check(vantorel::formatPreferences(fromFile) == formatted);
 

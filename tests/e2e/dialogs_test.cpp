@@ -1,14 +1,9 @@
 // The smaller surfaces: the platform's font and colour dialogs behind the
 // Font, Text Color and Background Color commands, the About dialog, and the
 // help file opened by F1 and Help > Contents.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <algorithm>
 #include <string>
-#include <vector>
 
-#include "resource.h"
 #include "tests/e2e/program_test.h"
 
 namespace e2e {
@@ -18,236 +13,146 @@ namespace {
 constexpr int kFontFaceCombo = 0x0470;  // cmb1
 constexpr int kFontSizeCombo = 0x0472;  // cmb3
 constexpr int kColourRedEdit = 706;
-constexpr int kColourGreenEdit = 707;
-constexpr int kColourBlueEdit = 708;
 
 BOOL CALLBACK noteFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM families) {
     if ((type & TRUETYPE_FONTTYPE) != 0 && font->lfFaceName[0] != '@') {
-        reinterpret_cast<std::vector<std::string>*>(families)->push_back(font->lfFaceName);
+        reinterpret_cast<Lines*>(families)->push_back(font->lfFaceName);
     }
     return TRUE;
 }
 
-// A scalable face the font dialog lists, and not the one it would select
-// anyway: the last TrueType family by name. Empty when there is none.
-std::string lastTrueTypeFace() {
-    std::vector<std::string> families;
+using Dialogs = ProgramTest;
+
+TEST_F(Dialogs, FontAndColourDialogsCancelledStillSaveAndOkStoresTheChoice) {
+    // A scalable face the font dialog lists, and not the one it would select
+    // anyway: the last TrueType family by name.
+    Lines families;
     LOGFONTA wanted = {};
     wanted.lfCharSet = DEFAULT_CHARSET;
     HDC screen = GetDC(nullptr);
     EnumFontFamiliesExA(screen, &wanted, noteFamily, reinterpret_cast<LPARAM>(&families), 0);
-    ReleaseDC(nullptr, screen);
-    if (families.empty()) return std::string();
-    return *std::max_element(families.begin(), families.end());
-}
-
-// The settings with every line ended by CR LF: the program reads them, but
-// its own saves end lines with LF alone, so a save shows in the bytes.
-std::string withCarriageReturns(const PreferencesFile& preferences) {
-    return preferences.text("\r\n");
-}
-
-class Dialogs : public ProgramTest {
-protected:
-    // Starts the program on `preferences` written with CR LF line ends.
-    testing::AssertionResult startOnCarriageReturns(const PreferencesFile& preferences) {
-        writePreferencesText(withCarriageReturns(preferences));
-        return startProgram();
-    }
-
-    // Waits until the preferences file holds `text`.
-    static testing::AssertionResult fileBecomes(const std::string& text) {
-        if (waitUntil([&] { return readPreferencesText() == text; }, 2s)) {
-            return testing::AssertionSuccess();
-        }
-        return testing::AssertionFailure() << "the preferences file is\n"
-                                           << readPreferencesText().value_or("<missing>");
-    }
-
-    // Opens a platform dialog with `command` and checks that it has no
-    // owner, so the main window stays usable.
-    HWND openOwnerless(int command, const char* caption) {
-        program.command(command);
-        const HWND dialog = program.waitForDialog(caption);
-        if (dialog == nullptr) return nullptr;
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
-        EXPECT_TRUE(IsWindowEnabled(program.mainWindow())) << "the main window is disabled";
-        return dialog;
-    }
-
-    // Chooses `colour` in an open colour dialog by typing its red, green and
-    // blue values, and confirms it.
-    static testing::AssertionResult chooseColour(HWND dialog, COLORREF colour) {
-        setControlText(GetDlgItem(dialog, kColourRedEdit), std::to_string(GetRValue(colour)));
-        setControlText(GetDlgItem(dialog, kColourGreenEdit), std::to_string(GetGValue(colour)));
-        setControlText(GetDlgItem(dialog, kColourBlueEdit), std::to_string(GetBValue(colour)));
-        pressDialogButton(dialog, IDOK);
-        if (!waitUntilClosed(dialog)) return testing::AssertionFailure() << "still open";
-        return testing::AssertionSuccess();
-    }
-
-    // A screen point inside the main window's client area that neither the
-    // buttons nor the display cover (with the default layout).
-    POINT backgroundPoint() const {
-        POINT point = {20, 60};
-        ClientToScreen(program.mainWindow(), &point);
-        return point;
-    }
-};
-
-TEST_F(Dialogs, FontDialogOpensOnTheChosenFaceAndCancelStillSaves) {
-    PreferencesFile preferences = PreferencesFile::quiet();
-    const std::string face = lastTrueTypeFace();
-    ASSERT_FALSE(face.empty()) << "no TrueType font to choose";
-    preferences.fontFace = face;
-    ASSERT_TRUE(startOnCarriageReturns(preferences));
-
-    const HWND dialog = openOwnerless(IDM_FONT, "Font");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(controlText(GetDlgItem(dialog, kFontFaceCombo)), face);
-    pressDialogButton(dialog, IDCANCEL);
-    ASSERT_TRUE(waitUntilClosed(dialog));
-    EXPECT_TRUE(fileBecomes(preferences.text()));
-}
-
-TEST_F(Dialogs, FontDialogOkStoresTheFaceAndTheSizeMadeTaller) {
-    PreferencesFile preferences = PreferencesFile::quiet();
-    preferences.fontFace = lastTrueTypeFace();
-    ASSERT_FALSE(preferences.fontFace.empty()) << "no TrueType font to choose";
-    ASSERT_TRUE(startWith(preferences));
-
-    const HWND dialog = openOwnerless(IDM_FONT, "Font");
-    ASSERT_NE(dialog, nullptr);
-    setControlText(GetDlgItem(dialog, kFontSizeCombo), "12");
-    pressDialogButton(dialog, IDOK);
-    ASSERT_TRUE(waitUntilClosed(dialog));
-
-    // The dialog reports 12 points as a character height of -16 pixels at
-    // 96 dots per inch; the display is made 200 pixels taller.
-    HDC screen = GetDC(nullptr);
     const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    PreferencesFile expected = preferences;
+    ASSERT_FALSE(families.empty()) << "no TrueType font to choose";
+    PreferencesFile expected = PreferencesFile::quiet();
+    expected.fontFace = *std::max_element(families.begin(), families.end());
+    ASSERT_TRUE(startWith(expected));
+    POINT background = {20, 60};  // neither the buttons nor the display cover it
+    ClientToScreen(program.mainWindow(), &background);
+    ASSERT_TRUE(waitUntil([&] { return screenPixel(background) == RGB(255, 255, 255); }, 2s))
+        << std::hex << screenPixel(background);
+
+    // Waits until the preferences file holds `expected`. The save follows a
+    // rebuild of the 216-pixel display font, which can take seconds on a busy
+    // machine; the wait ends as soon as the file is right.
+    const auto saved = [&] {
+        return waitUntil([&] { return preferencesText() == expected.text(); }, 5s);
+    };
+    // Opens one of the platform's dialogs, which has no owner, so the main
+    // window stays usable.
+    const auto open = [&](int command, const char* caption) {
+        const HWND dialog = program.open(command, caption);
+        EXPECT_TRUE(dialog != nullptr && GetWindow(dialog, GW_OWNER) == nullptr) << caption;
+        EXPECT_TRUE(IsWindowEnabled(program.mainWindow())) << "the main window is disabled";
+        return dialog;
+    };
+    // 12 points come back as a character height of -16 pixels at 96 dots per
+    // inch, and the display is made 200 pixels taller.
+    const HWND font = open(IDM_FONT, "Font");
+    ASSERT_NE(font, nullptr);
+    setText(GetDlgItem(font, kFontSizeCombo), "12");
+    ASSERT_TRUE(dismiss(font, IDOK));
     expected.fontHeight = -MulDiv(12, dotsPerInch, 72) - 200;
     expected.fontWeight = FW_NORMAL;
-    expected.fontItalic = 0;
-    EXPECT_TRUE(fileBecomes(expected.text()));
-}
+    EXPECT_TRUE(saved()) << preferencesText();
 
-TEST_F(Dialogs, TextColorCancelStillSavesAndOkStoresTheColour) {
-    const PreferencesFile preferences = PreferencesFile::quiet();
-    ASSERT_TRUE(startOnCarriageReturns(preferences));
+    // Each opens on the current setting; cancelled, each still saves the
+    // settings, which shows when the file has CR LF line ends before.
+    const struct {
+        int command;
+        const char* caption;
+        int field;
+        std::string shows;
+    } dialogs[] = {{IDM_FONT, "Font", kFontFaceCombo, expected.fontFace},
+                   {IDM_TEXT_COLOR, "Color", kColourRedEdit, "0"},
+                   {IDM_BACKGROUND_COLOR, "Color", kColourRedEdit, "255"}};
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.caption);
+        writePreferences(expected.text("\r\n"));
+        const HWND dialog = open(d.command, d.caption);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(textOf(GetDlgItem(dialog, d.field)), d.shows);
+        ASSERT_TRUE(dismiss(dialog, IDCANCEL));
+        EXPECT_TRUE(saved()) << preferencesText();
+    }
 
-    HWND dialog = openOwnerless(IDM_TEXT_COLOR, "Color");
-    ASSERT_NE(dialog, nullptr);
-    // It starts on the current text colour, black.
-    EXPECT_EQ(controlText(GetDlgItem(dialog, kColourRedEdit)), "0");
-    pressDialogButton(dialog, IDCANCEL);
-    ASSERT_TRUE(waitUntilClosed(dialog));
-    ASSERT_TRUE(fileBecomes(preferences.text()));
-
-    const COLORREF chosen = RGB(12, 34, 56);
-    dialog = openOwnerless(IDM_TEXT_COLOR, "Color");
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(chooseColour(dialog, chosen));
-    PreferencesFile expected = preferences;
-    expected.textColor = chosen;
-    EXPECT_TRUE(fileBecomes(expected.text()));
-    EXPECT_EQ(lineOf(readPreferencesText().value_or(""), 11), std::to_string(chosen));
-}
-
-TEST_F(Dialogs, BackgroundColorCancelStillSavesAndOkRepaintsAtOnce) {
-    const PreferencesFile preferences = PreferencesFile::quiet();
-    ASSERT_TRUE(startOnCarriageReturns(preferences));
-    const POINT point = backgroundPoint();
-    ASSERT_TRUE(waitUntil([&] { return screenPixel(point) == RGB(255, 255, 255); }, 2s))
-        << std::hex << screenPixel(point);
-
-    HWND dialog = openOwnerless(IDM_BACKGROUND_COLOR, "Color");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(controlText(GetDlgItem(dialog, kColourRedEdit)), "255");
-    pressDialogButton(dialog, IDCANCEL);
-    ASSERT_TRUE(waitUntilClosed(dialog));
-    ASSERT_TRUE(fileBecomes(preferences.text()));
-
-    const COLORREF chosen = RGB(10, 120, 200);
-    dialog = openOwnerless(IDM_BACKGROUND_COLOR, "Color");
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(chooseColour(dialog, chosen));
-    PreferencesFile expected = preferences;
-    expected.backgroundColor = chosen;
-    EXPECT_TRUE(fileBecomes(expected.text()));
-    EXPECT_EQ(lineOf(readPreferencesText().value_or(""), 12), std::to_string(chosen));
-    EXPECT_TRUE(waitUntil([&] { return screenPixel(point) == chosen; }, 2s))
-        << "the background shows " << std::hex << screenPixel(point);
+    // A colour chosen by typing its red, green and blue values.
+    for (const auto& [command, colour] : {std::pair{IDM_TEXT_COLOR, RGB(12, 34, 56)},
+                                          std::pair{IDM_BACKGROUND_COLOR, RGB(10, 120, 200)}}) {
+        const HWND dialog = open(command, "Color");
+        ASSERT_NE(dialog, nullptr);
+        const int values[] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+        for (int i = 0; i < 3; ++i) {  // the red, green and blue fields follow each other
+            setText(GetDlgItem(dialog, kColourRedEdit + i), std::to_string(values[i]));
+        }
+        ASSERT_TRUE(dismiss(dialog, IDOK));
+        (command == IDM_TEXT_COLOR ? expected.textColor : expected.backgroundColor) =
+            static_cast<int>(colour);
+        EXPECT_TRUE(saved()) << preferencesText();
+    }
+    EXPECT_TRUE(waitUntil([&] { return screenPixel(background) == RGB(10, 120, 200); }, 2s))
+        << "the background shows " << std::hex << screenPixel(background);
 }
 
 TEST_F(Dialogs, AboutShowsTheVersionAndEscapeLeavesItOpen) {
-    ASSERT_TRUE(startWith(PreferencesFile::quiet()));
+    ASSERT_TRUE(startWith());
     const std::string page = VANTOREL_WEB_PAGE;
-    for (const bool closeBox : {true, false}) {
-        SCOPED_TRACE(closeBox ? "closed with the close box" : "closed with OK");
-        program.command(IDM_ABOUT);
-        const HWND dialog = program.waitForDialog("About this program");
+    for (const int close : {0, IDOK}) {
+        SCOPED_TRACE(close ? "closed with OK" : "closed with the close box");
+        const HWND dialog = program.open(IDM_ABOUT, "About this program");
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.mainWindow());
         EXPECT_FALSE(IsWindowEnabled(program.mainWindow())) << "the dialog is not modal";
-        EXPECT_EQ(staticTexts(dialog),
-                  (std::vector<std::string>{VANTOREL_VERSION_LINE, VANTOREL_MAKER}));
-        EXPECT_EQ(controlText(GetDlgItem(dialog, IDC_ABOUT_DOWNLOAD_TEXT)),
+        EXPECT_EQ(staticTexts(dialog), (Lines{VANTOREL_VERSION_LINE, VANTOREL_MAKER}));
+        EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_ABOUT_DOWNLOAD_TEXT)),
                   "To download the latest version of this program, please visit " + page + ".");
         const HWND visit = GetDlgItem(dialog, IDC_ABOUT_VISIT_WEB_PAGE);
-        EXPECT_EQ(controlText(visit), "Visit " + page);
+        EXPECT_EQ(textOf(visit), "Visit " + page);
         EXPECT_EQ(focusedWindowOf(dialog), visit);
 
-        pressDialogButton(dialog, IDCANCEL);
-        ASSERT_TRUE(waitForPostedMessages(GetDlgItem(dialog, IDOK)));
-        EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog)) << "Escape closed the dialog";
-
-        if (closeBox) {
-            postClose(dialog);
-        } else {
-            pressDialogButton(dialog, IDOK);
-        }
-        ASSERT_TRUE(waitUntilClosed(dialog));
+        EXPECT_TRUE(staysOpenOnEscape(dialog)) << "Escape closed the dialog";
+        ASSERT_TRUE(dismiss(dialog, close));
         EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(program.mainWindow()) != FALSE; }, 1s));
     }
 }
 
 // Ends every help viewer the program started, when the case ends.
-class HelpViewerReaper {
-public:
-    explicit HelpViewerReaper(DWORD programId) : programId_(programId) {}
+struct HelpViewerReaper {
+    DWORD programId;
     ~HelpViewerReaper() {
-        for (const DWORD viewer : childProcessesOf(programId_, "hh.exe")) endProcess(viewer);
+        for (const DWORD viewer : childProcessesOf(programId, "hh.exe")) {
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, viewer);
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
     }
-    HelpViewerReaper(const HelpViewerReaper&) = delete;
-    HelpViewerReaper& operator=(const HelpViewerReaper&) = delete;
-
-private:
-    DWORD programId_;
 };
 
 TEST_F(Dialogs, F1OpensTheHelpFileBesideTheProgram) {
-    ASSERT_TRUE(startWith(PreferencesFile::quiet()));
-    const HelpViewerReaper reaper(program.processId());
+    ASSERT_TRUE(startWith());
+    const HelpViewerReaper reaper{program.processId()};
     program.pressKey(VK_F1);
-    // Past this point the command has run: a failure box would be open.
-    ASSERT_TRUE(waitForPostedMessages(program.display()));
-    EXPECT_EQ(program.waitForDialog("Error!", 0ms), nullptr) << "the help file was not found";
-
-    HWND viewer = nullptr;
     EXPECT_TRUE(waitUntil(
         [&] {
             for (const DWORD id : childProcessesOf(program.processId(), "hh.exe")) {
-                const std::vector<HWND> windows = visibleWindowsOf(id, "HH Parent");
-                if (!windows.empty()) viewer = windows.front();
+                if (!windowsOf(id, "HH Parent").empty()) return true;
             }
-            return viewer != nullptr;
+            return false;
         },
         10s))
         << "no help window";
-    EXPECT_TRUE(program.dialogs().empty());
+    EXPECT_TRUE(program.dialogs().empty()) << "an error box: the help file was not found";
     EXPECT_TRUE(program.running());
 }
 
@@ -257,11 +162,10 @@ TEST_F(Dialogs, WithoutTheHelpFileF1AndTheMenuShowAnErrorAndCarryOn) {
     const std::string copy = folder + "\\vantorel.exe";
     DeleteFileA((folder + "\\vantorelhelp.chm").c_str());
     ASSERT_TRUE(CopyFileA(programPath().c_str(), copy.c_str(), FALSE)) << copy;
-    writePreferences(PreferencesFile::quiet());
+    writePreferences(PreferencesFile::quiet().text());
     ASSERT_TRUE(program.launch(copy));
     ASSERT_TRUE(program.waitForMainWindow());
-    const HelpViewerReaper reaper(program.processId());
-
+    const HelpViewerReaper reaper{program.processId()};
     for (const bool key : {true, false}) {
         SCOPED_TRACE(key ? "F1" : "Help > Contents");
         if (key) {
@@ -271,16 +175,13 @@ TEST_F(Dialogs, WithoutTheHelpFileF1AndTheMenuShowAnErrorAndCarryOn) {
         }
         const HWND box = program.waitForDialog("Error!");
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(staticTexts(box),
-                  std::vector<std::string>{"Unable to open the program's help file"});
+        EXPECT_EQ(staticTexts(box), Lines{"Unable to open the program's help file"});
         EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
-        pressDialogButton(box, IDOK);
-        ASSERT_TRUE(waitUntilClosed(box));
+        ASSERT_TRUE(dismiss(box, IDOK));
         EXPECT_TRUE(program.running());
         EXPECT_EQ(program.displayText(), "00:03:00");
     }
     EXPECT_TRUE(childProcessesOf(program.processId(), "hh.exe").empty());
-
     program.close();
     DeleteFileA(copy.c_str());
 }

@@ -3,9 +3,12 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
-#include <utility>
 
 #include "resource.h"
 
@@ -13,55 +16,51 @@ namespace e2e {
 namespace {
 
 std::string gProgramPath;
-
-constexpr Milliseconds kPollInterval = 20ms;
 constexpr UINT kAnswerTimeoutMs = 1000;
 
-bool sameText(const std::string& a, const char* b) {
-    return lstrcmpiA(a.c_str(), b) == 0;
-}
-
-// A scratch folder used as the program's working directory, so nothing it
-// might look for there (a help file, say) comes from the build tree.
-std::string workingFolder() { return scratchFolder("vantorel-e2e"); }
-
-int buttonId(Button which) {
-    switch (which) {
-        case Button::Start: return IDC_START;
-        case Button::Stop: return IDC_STOP;
-        case Button::Reset: return IDC_RESET;
-    }
-    return 0;
-}
-
-// lParam of a key message: repeat count 1 and the key's scan code.
-LPARAM keyData(UINT virtualKey, bool release) {
-    DWORD data = 1 | (MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC) << 16);
-    if (release) data |= (1u << 30) | (1u << 31);  // previous state, transition
-    return static_cast<LPARAM>(data);
-}
+bool sameText(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
 
 BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
 }
 
-// Every top-level window of the process, visible or not.
-std::vector<HWND> topLevelWindowsOf(DWORD processId) {
-    std::vector<HWND> all;
-    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&all));
-    std::vector<HWND> found;
-    for (HWND window : all) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId) found.push_back(window);
+// Starts `commandLine` in `folder` (the current one when null); null on failure.
+HANDLE startProcess(const std::string& exe, std::string commandLine, const char* folder,
+                    DWORD* processId = nullptr) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder, &startup, &info)) {
+        return nullptr;
     }
-    return found;
+    CloseHandle(info.hThread);
+    if (processId != nullptr) *processId = info.dwProcessId;
+    return info.hProcess;
+}
+
+std::string preferencesPath() { return dataFolder() + "\\vantorl.cfg"; }
+
+std::string className(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
 }
 
 }  // namespace
 
-void setProgramPath(std::string path) { gProgramPath = std::move(path); }
+bool takeProgramPath(int argc, char** argv) {
+    const std::string option = "--vantorel-exe=";
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind(option, 0) != 0) continue;
+        gProgramPath = argument[option.size()] == '/' ? "Z:" : "";
+        for (const char c : argument.substr(option.size())) gProgramPath += c == '/' ? '\\' : c;
+    }
+    return GetFileAttributesA(gProgramPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 const std::string& programPath() { return gProgramPath; }
 
 bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
@@ -69,7 +68,7 @@ bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
     for (;;) {
         if (condition()) return true;
         if (SteadyClock::now() >= deadline) return false;
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(20ms);
     }
 }
 
@@ -90,275 +89,135 @@ std::string dataFolder() {
     return std::string(buffer) + "\\vantorel";
 }
 
-std::string preferencesPath() { return dataFolder() + "\\vantorl.cfg"; }
 std::string logPath() { return dataFolder() + "\\vantorellog.txt"; }
 
 std::string scratchFolder(const std::string& name) {
     char temp[MAX_PATH] = {};
     const DWORD n = GetTempPathA(MAX_PATH, temp);
-    std::string folder = (n > 0 && n < MAX_PATH) ? std::string(temp, n) : std::string("C:\\");
-    if (folder.back() != '\\') folder += '\\';
-    folder += name;
+    const std::string folder = (n > 0 && n < MAX_PATH ? std::string(temp, n) : "C:\\") + name;
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
 
-bool dataFolderExists() {
-    const DWORD attributes = GetFileAttributesA(dataFolder().c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 void removeDataFolder() {
-    const std::string folder = dataFolder();
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-            const std::string file = folder + "\\" + found.cFileName;
-            SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(file.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(dataFolder(), ignored);
 }
 
 std::optional<std::string> readFileBytes(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
-    std::string bytes;
-    char chunk[4096];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.append(chunk, n);
-    std::fclose(file);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
 }
 
 void writeFileBytes(const std::string& path, const std::string& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return;
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
-namespace {
-
-HANDLE openForAttributes(const std::string& path, DWORD access) {
-    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-}  // namespace
-
-std::uint64_t lastWriteTime(const std::string& path) {
-    HANDLE file = openForAttributes(path, FILE_READ_ATTRIBUTES);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    FILETIME written = {};
-    const BOOL ok = GetFileTime(file, nullptr, nullptr, &written);
-    CloseHandle(file);
-    if (!ok) return 0;
-    return (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
-}
-
-bool setLastWriteTime(const std::string& path, std::uint64_t time) {
-    HANDLE file = openForAttributes(path, FILE_WRITE_ATTRIBUTES);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    FILETIME written = {};
-    written.dwLowDateTime = static_cast<DWORD>(time);
-    written.dwHighDateTime = static_cast<DWORD>(time >> 32);
-    const BOOL ok = SetFileTime(file, nullptr, nullptr, &written);
-    CloseHandle(file);
-    return ok != FALSE && lastWriteTime(path) == time;
-}
-
-PreferencesFile PreferencesFile::quiet() {
+PreferencesFile PreferencesFile::quiet(int logEnabled) {
     PreferencesFile quiet;
-    quiet.showStartupScreen = 0;
-    quiet.tickingEnabled = 0;
-    quiet.alarmEnabled = 0;
+    quiet.showStartupScreen = quiet.tickingEnabled = quiet.alarmEnabled = 0;
+    quiet.logEnabled = logEnabled;
     return quiet;
 }
 
 std::string PreferencesFile::text(const std::string& lineEnd) const {
     std::string out;
-    for (const long long number :
-         {static_cast<long long>(showStartupScreen), static_cast<long long>(logEnabled),
-          static_cast<long long>(tickingEnabled), static_cast<long long>(alarmEnabled),
-          static_cast<long long>(buttonsLeft), static_cast<long long>(buttonsTop),
-          static_cast<long long>(displayTop), static_cast<long long>(timerHours),
-          static_cast<long long>(timerMinutes), static_cast<long long>(timerSeconds),
-          static_cast<long long>(static_cast<std::int32_t>(textColor)),
-          static_cast<long long>(static_cast<std::int32_t>(backgroundColor)),
-          static_cast<long long>(fontHeight), static_cast<long long>(fontWeight),
-          static_cast<long long>(fontItalic)}) {
+    for (const int number : {showStartupScreen, logEnabled, tickingEnabled, alarmEnabled,
+                             buttonsLeft, buttonsTop, displayTop, timerHours, timerMinutes,
+                             timerSeconds, textColor, backgroundColor, fontHeight, fontWeight,
+                             fontItalic}) {
         out += std::to_string(number) + lineEnd;
     }
-    out += fontFace + lineEnd;
-    out += alarmSoundPath + lineEnd;
-    out += tickSoundPath + lineEnd;
-    return out;
+    return out + fontFace + lineEnd + alarmSoundPath + lineEnd + tickSoundPath + lineEnd;
 }
 
-const char* const kDefaultPreferencesText =
-    "1\n1\n1\n1\n510\n10\n100\n0\n3\n0\n0\n16777215\n320\n700\n0\n"
-    "Arial\nNo file selected\nNo file selected\n";
-
-void writePreferences(const PreferencesFile& preferences) {
-    writePreferencesText(preferences.text());
-}
-
-void writePreferencesText(const std::string& text) {
+void writePreferences(const std::string& text) {
     CreateDirectoryA(dataFolder().c_str(), nullptr);
     writeFileBytes(preferencesPath(), text);
 }
 
-std::optional<std::string> readPreferencesText() { return readFileBytes(preferencesPath()); }
+std::string preferencesText() { return readFileBytes(preferencesPath()).value_or("<missing>"); }
 
-std::string lineOf(const std::string& text, int number) {
-    std::size_t begin = 0;
-    for (int line = 1; line < number; ++line) {
-        const std::size_t feed = text.find('\n', begin);
-        if (feed == std::string::npos) return std::string();
-        begin = feed + 1;
-    }
-    const std::size_t end = text.find('\n', begin);
-    return text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
-}
-
-std::vector<LogLine> readLog() {
-    std::vector<LogLine> lines;
-    const std::optional<std::string> bytes = readFileBytes(logPath());
-    if (!bytes) return lines;
-    std::size_t begin = 0;
-    while (begin < bytes->size()) {
-        std::size_t end = bytes->find('\n', begin);
-        if (end == std::string::npos) end = bytes->size();
-        const std::string line = bytes->substr(begin, end - begin);
-        constexpr std::size_t kTimestampLength = 19;
-        if (line.size() < kTimestampLength) {
-            lines.push_back({line, std::string()});
-        } else {
-            lines.push_back({line.substr(0, kTimestampLength), line.substr(kTimestampLength)});
+Lines logMessages() {
+    Lines messages;
+    std::istringstream in(readFileBytes(logPath()).value_or(""));
+    for (std::string line; std::getline(in, line);) {
+        // YYYY-MM-DD HH:MM:SS, digits where digits belong.
+        bool stamped = line.size() >= 19;
+        for (std::size_t i = 0; stamped && i < 19; ++i) {
+            const char c = "dddd-dd-dd dd:dd:dd"[i];
+            stamped = c == 'd' ? line[i] >= '0' && line[i] <= '9' : line[i] == c;
         }
-        begin = end + 1;
+        messages.push_back(stamped ? line.substr(19) : "<no timestamp>" + line);
     }
-    return lines;
-}
-
-std::vector<std::string> logMessages() {
-    std::vector<std::string> messages;
-    for (const LogLine& line : readLog()) messages.push_back(line.message);
     return messages;
-}
-
-bool isTimestamp(const std::string& text) {
-    static constexpr char kPattern[] = "dddd-dd-dd dd:dd:dd";
-    if (text.size() != sizeof kPattern - 1) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool wantDigit = kPattern[i] == 'd';
-        const bool isDigit = text[i] >= '0' && text[i] <= '9';
-        if (wantDigit ? !isDigit : text[i] != kPattern[i]) return false;
-    }
-    return true;
 }
 
 // ---------------------------------------------------------------------------
 // Windows of another process.
 
-std::string className(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string windowTitle(HWND window) {
-    char title[512] = {};
-    GetWindowTextA(window, title, sizeof title);
-    return title;
-}
-
-std::string controlText(HWND control) {
+std::string textOf(HWND window) {
     char text[512] = {};
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                             SMTO_NORMAL, kAnswerTimeoutMs, &result)) {
-        return std::string();
-    }
-    text[sizeof text - 1] = '\0';
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text - 1, reinterpret_cast<LPARAM>(text),
+                        SMTO_NORMAL, kAnswerTimeoutMs, &result);
     return text;
 }
 
-void setControlText(HWND control, const std::string& text) {
+void setText(HWND control, const std::string& text) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
                         SMTO_NORMAL, kAnswerTimeoutMs, &result);
 }
 
-RECT rectIn(HWND parent, HWND child) {
-    RECT rect = {};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-std::vector<std::string> staticTexts(HWND dialog) {
+Lines staticTexts(HWND dialog) {
     std::vector<HWND> children;
     EnumChildWindows(dialog, collectWindow, reinterpret_cast<LPARAM>(&children));
-    std::vector<std::string> texts;
+    Lines texts;
     for (HWND child : children) {
-        if (!sameText(className(child), "Static")) continue;
-        std::string text = controlText(child);
+        std::string text = sameText(className(child), "Static") ? textOf(child) : "";
         if (!text.empty()) texts.push_back(std::move(text));
     }
     return texts;
 }
 
-std::vector<HWND> visibleWindowsOf(DWORD processId, const char* windowClass) {
-    std::vector<HWND> found;
-    for (HWND window : topLevelWindowsOf(processId)) {
-        if (!IsWindowVisible(window)) continue;
-        if (windowClass != nullptr && !sameText(className(window), windowClass)) continue;
-        found.push_back(window);
+std::vector<HWND> windowsOf(DWORD processId, const char* windowClass, bool visibleOnly) {
+    std::vector<HWND> all, found;
+    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&all));
+    for (HWND window : all) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && (!visibleOnly || IsWindowVisible(window)) &&
+            (windowClass == nullptr || sameText(className(window), windowClass))) {
+            found.push_back(window);
+        }
     }
     return found;
 }
 
 LRESULT askWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kAnswerTimeoutMs,
-                             &result)) {
-        return -1;
-    }
-    return static_cast<LRESULT>(result);
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kAnswerTimeoutMs,
+                               &result) ? static_cast<LRESULT>(result) : -1;
 }
 
-std::vector<std::string> listBoxItems(HWND list) {
-    std::vector<std::string> items;
+Lines listBoxItems(HWND list) {
+    Lines items;
     const LRESULT count = askWindow(list, LB_GETCOUNT);
     for (LRESULT i = 0; i < count; ++i) {
-        DWORD_PTR length = 0;
-        if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_NORMAL,
-                                 kAnswerTimeoutMs, &length) ||
-            static_cast<LRESULT>(length) == LB_ERR) {
-            break;
-        }
+        DWORD_PTR length = DWORD_PTR(LB_ERR), copied = 0;  // stays LB_ERR when not answered
+        SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_NORMAL, kAnswerTimeoutMs, &length);
+        if (length == DWORD_PTR(LB_ERR)) break;
         std::wstring wide(length + 1, L'\0');
-        DWORD_PTR copied = 0;
-        if (!SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                 reinterpret_cast<LPARAM>(wide.data()), SMTO_NORMAL,
-                                 kAnswerTimeoutMs, &copied) ||
-            static_cast<LRESULT>(copied) == LB_ERR) {
-            break;
-        }
-        wide.resize(copied < length ? copied : length);
-        std::string item;
-        if (!wide.empty()) {
-            const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                                  nullptr, 0, nullptr, nullptr);
-            item.resize(static_cast<std::size_t>(bytes));
-            WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), item.data(),
-                                bytes, nullptr, nullptr);
-        }
+        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()), SMTO_NORMAL,
+                            kAnswerTimeoutMs, &copied);
+        const int size = static_cast<int>(std::min(copied, length));
+        std::string item(static_cast<std::size_t>(size) * 2, '\0');  // DBCS: 2 bytes at most
+        item.resize(static_cast<std::size_t>(WideCharToMultiByte(
+            CP_ACP, 0, wide.data(), size, item.data(), size * 2, nullptr, nullptr)));
         items.push_back(std::move(item));
     }
     return items;
@@ -366,8 +225,7 @@ std::vector<std::string> listBoxItems(HWND list) {
 
 COLORREF screenPixel(POINT point) {
     HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return CLR_INVALID;
-    const COLORREF colour = GetPixel(screen, point.x, point.y);
+    const COLORREF colour = screen ? GetPixel(screen, point.x, point.y) : CLR_INVALID;
     ReleaseDC(nullptr, screen);
     return colour;
 }
@@ -375,32 +233,23 @@ COLORREF screenPixel(POINT point) {
 HWND focusedWindowOf(HWND window) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                              : nullptr;
 }
 
 std::vector<DWORD> childProcessesOf(DWORD parentId, const char* exeName) {
     std::vector<DWORD> children;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return children;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
-        if (exeName != nullptr && !sameText(entry.szExeFile, exeName)) continue;
-        children.push_back(entry.th32ProcessID);
+        if (entry.th32ParentProcessID == parentId && entry.th32ProcessID != parentId &&
+            sameText(entry.szExeFile, exeName)) {
+            children.push_back(entry.th32ProcessID);
+        }
     }
     CloseHandle(snapshot);
     return children;
-}
-
-bool endProcess(DWORD processId) {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
-    if (process == nullptr) return true;  // already gone
-    TerminateProcess(process, 1);
-    const bool gone = WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
-    CloseHandle(process);
-    return gone;
 }
 
 void pressDialogButton(HWND dialog, int id) {
@@ -408,54 +257,30 @@ void pressDialogButton(HWND dialog, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-void postClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
-
-bool waitForPostedMessages(HWND control, Milliseconds timeout) {
-    // Messages posted to one thread are taken in order, so once the posted
-    // change shows, everything posted before it has been handled.
-    if (sameText(className(control), "Button")) {
-        PostMessageA(control, BM_SETSTATE, TRUE, 0);
-        const bool handled = waitUntil(
-            [&] {
-                const LRESULT state = askWindow(control, BM_GETSTATE);
-                return state != -1 && (state & BST_PUSHED) != 0;
-            },
-            timeout);
-        askWindow(control, BM_SETSTATE, FALSE);
-        return handled;
+bool dismiss(HWND dialog, int id) {
+    if (dialog == nullptr) return false;
+    if (id == 0) {
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+    } else {
+        pressDialogButton(dialog, id);
     }
+    return waitUntilClosed(dialog);
+}
+
+bool waitForPostedMessages(HWND edit, Milliseconds timeout) {
+    // Messages posted to one thread are taken in order, so once the posted
+    // text limit shows, everything posted before it has been handled.
     static UINT marker = 0x40000000;
     const UINT limit = ++marker;
-    PostMessageA(control, EM_SETLIMITTEXT, limit, 0);
-    return waitUntil(
-        [&] { return askWindow(control, EM_GETLIMITTEXT) == static_cast<LRESULT>(limit); },
-        timeout);
+    PostMessageA(edit, EM_SETLIMITTEXT, limit, 0);
+    return waitUntil([&] { return askWindow(edit, EM_GETLIMITTEXT) == LRESULT(limit); }, timeout);
 }
 
-namespace {
-
-// Runs a fresh copy of this test program with --screen-saver=`action` and
-// returns what it reports.
-bool screenSaverFromFreshProcess(const char* action) {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string commandLine = std::string("\"") + self + "\" --screen-saver=" + action;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-        return false;
-    }
-    WaitForSingleObject(info.hProcess, 10000);
-    DWORD code = 0;
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return code == 1;
+bool staysOpenOnEscape(HWND dialog) {
+    // Sent, so the dialog has handled it on return; closing hides it at once.
+    askWindow(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return IsWindow(dialog) && IsWindowVisible(dialog);
 }
-
-}  // namespace
 
 int screenSaverCommand(const std::string& action) {
     if (action == "on" || action == "off") {
@@ -474,126 +299,104 @@ int screenSaverCommand(const std::string& action) {
     return active ? 1 : 0;
 }
 
-bool screenSaverActive() { return screenSaverFromFreshProcess("get"); }
-
-bool setScreenSaverActive(bool active) {
-    return screenSaverFromFreshProcess(active ? "on" : "off") == active;
+int screenSaver(const char* action) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    HANDLE process =
+        startProcess(self, std::string("\"") + self + "\" --screen-saver=" + action, nullptr);
+    DWORD code = static_cast<DWORD>(-1);  // STILL_ACTIVE when it does not end in time
+    WaitForSingleObject(process, 10000);
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return static_cast<int>(code);
 }
 
 // ---------------------------------------------------------------------------
 // The program under test.
 
-Program::~Program() { close(); }
-
-bool Program::launch() { return launch(programPath()); }
-
 bool Program::launch(const std::string& executable) {
-    if (process_ != nullptr) return false;
-    std::string commandLine = "\"" + executable + "\"";
-    const std::string folder = workingFolder();
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, folder.c_str(), &startup, &info)) {
-        return false;
+    // A scratch working folder, so nothing the program might look for there
+    // (a help file, say) comes from the build tree.
+    const std::string folder = scratchFolder("vantorel-e2e");
+    if (process_ == nullptr) {
+        process_ = startProcess(executable, "\"" + executable + "\"", folder.c_str(), &processId_);
     }
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    processId_ = info.dwProcessId;
-    return true;
+    return process_ != nullptr;
 }
-
-bool Program::start(Milliseconds timeout) { return launch() && waitForMainWindow(timeout); }
 
 bool Program::waitForMainWindow(Milliseconds timeout) {
-    const bool shown = waitUntil(
+    return waitUntil(
         [&] {
-            const std::vector<HWND> windows = visibleWindowsOf(processId_, "Vantorel");
-            if (windows.empty()) return false;
-            main_ = windows.front();
-            return true;
+            const std::vector<HWND> windows = windowsOf(processId_, "Vantorel");
+            main_ = windows.empty() ? nullptr : windows.front();
+            return main_ != nullptr;
         },
         timeout);
-    if (shown) findControls();
-    return shown;
-}
-
-void Program::findControls() {
-    display_ = FindWindowExA(main_, nullptr, "Edit", nullptr);
 }
 
 bool Program::running() const {
     return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
-bool Program::waitForExit(Milliseconds timeout) {
-    return process_ != nullptr &&
-           WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
-}
-
-DWORD Program::exitCode() const {
+DWORD Program::waitForExit(Milliseconds timeout) {
     DWORD code = STILL_ACTIVE;
-    if (process_ != nullptr) GetExitCodeProcess(process_, &code);
+    if (process_ != nullptr &&
+        WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process_, &code);
+    }
     return code;
 }
 
-void Program::close(Milliseconds grace) {
+void Program::close() {
     if (process_ == nullptr) return;
-    if (suspendedThread_ != nullptr) resumeUiThread();
-    if (running()) {
-        if (main_ != nullptr && IsWindow(main_)) {
-            PostMessageA(main_, WM_CLOSE, 0, 0);
-        } else {
-            // Not shown yet (or never): close whatever the process has open.
-            for (HWND window : topLevelWindowsOf(processId_)) PostMessageA(window, WM_CLOSE, 0, 0);
-        }
-        if (!waitForExit(grace)) {
-            TerminateProcess(process_, 1);
-            WaitForSingleObject(process_, 5000);
-        }
+    // The main window, or when there is none (yet) whatever the process has open.
+    for (HWND window : IsWindow(main_) ? std::vector<HWND>{main_}
+                                       : windowsOf(processId_, nullptr, false)) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
     }
+    if (waitForExit() == STILL_ACTIVE) TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
     CloseHandle(process_);
     process_ = nullptr;
     processId_ = 0;
     main_ = nullptr;
-    display_ = nullptr;
 }
-
-HWND Program::button(Button which) const { return GetDlgItem(main_, buttonId(which)); }
-
-DWORD Program::uiThreadId() const { return GetWindowThreadProcessId(main_, nullptr); }
-
-std::string Program::title() const { return windowTitle(main_); }
-
-std::string Program::displayText() const { return controlText(display_); }
-
-bool Program::isEnabled(Button which) const { return IsWindowEnabled(button(which)) != FALSE; }
 
 std::string Program::enabledButtons() const {
     std::string names;
-    const std::pair<Button, const char*> buttons[] = {
-        {Button::Start, "Start"}, {Button::Stop, "Stop"}, {Button::Reset, "Reset"}};
-    for (const auto& [which, name] : buttons) {
-        if (!isEnabled(which)) continue;
-        if (!names.empty()) names += ' ';
-        names += name;
+    for (const auto& [id, name] : {std::pair{IDC_START, "Start"}, std::pair{IDC_STOP, "Stop"},
+                                   std::pair{IDC_RESET, "Reset"}}) {
+        if (IsWindowEnabled(button(id))) names.append(names.empty() ? "" : " ").append(name);
     }
     return names;
 }
 
-bool Program::click(Button which) {
-    if (!isEnabled(which)) return false;
-    const int id = buttonId(which);
-    return PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                        reinterpret_cast<LPARAM>(button(which))) != FALSE;
+std::string Program::layout() const {
+    std::string out;
+    for (const HWND child : {button(IDC_START), button(IDC_STOP), button(IDC_RESET), display()}) {
+        RECT r = {};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+        char place[80];
+        std::snprintf(place, sizeof place, "@%ld,%ld %ldx%ld ", r.left, r.top, r.right - r.left,
+                      r.bottom - r.top);
+        out += (child == display() ? "display" : textOf(child)) + place;
+    }
+    return out.substr(0, out.size() - 1);
 }
 
-void Program::command(int id) { PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+bool Program::click(int id) {
+    return IsWindowEnabled(button(id)) &&
+           PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button(id)));
+}
 
 void Program::pressKey(UINT virtualKey) {
-    PostMessageA(main_, WM_KEYDOWN, virtualKey, keyData(virtualKey, false));
-    PostMessageA(main_, WM_KEYUP, virtualKey, keyData(virtualKey, true));
+    // lParam: repeat count 1, the scan code, and for the release the
+    // previous-state and transition bits.
+    const LPARAM down = 1 | (MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC) << 16);
+    PostMessageA(main_, WM_KEYDOWN, virtualKey, down);
+    PostMessageA(main_, WM_KEYUP, virtualKey, down | (3u << 30));
 }
 
 bool Program::bringToFront() {
@@ -605,54 +408,32 @@ bool Program::pressAltKey(UINT virtualKey) {
     // The accelerator table asks the keyboard state whether Alt is down, so
     // this one goes in as real keyboard input to the foreground window.
     if (!bringToFront()) return false;
-    INPUT keys[4] = {};
-    const WORD sequence[4][2] = {
-        {VK_MENU, 0}, {static_cast<WORD>(virtualKey), 0},
-        {static_cast<WORD>(virtualKey), KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP}};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = sequence[i][0];
-        keys[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(sequence[i][0], MAPVK_VK_TO_VSC));
-        keys[i].ki.dwFlags = sequence[i][1];
+    for (const auto& [key, flags] : {std::pair<UINT, DWORD>{VK_MENU, 0}, {virtualKey, 0},
+                                     {virtualKey, KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP}}) {
+        keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)),
+                    flags, 0);
     }
-    return SendInput(4, keys, sizeof(INPUT)) == 4;
+    return true;
 }
-
-std::vector<HWND> Program::dialogs() const { return visibleWindowsOf(processId_, "#32770"); }
 
 HWND Program::waitForDialog(const std::string& caption, Milliseconds timeout) const {
     HWND found = nullptr;
     waitUntil(
         [&] {
-            for (HWND dialog : dialogs()) {
-                if (windowTitle(dialog) == caption) {
-                    found = dialog;
-                    return true;
-                }
-            }
-            return false;
+            for (HWND dialog : dialogs()) found = textOf(dialog) == caption ? dialog : found;
+            return found != nullptr;
         },
         timeout);
     return found;
 }
 
-bool Program::suspendUiThread() {
-    if (suspendedThread_ != nullptr) return false;
-    suspendedThread_ = OpenThread(THREAD_SUSPEND_RESUME, FALSE, uiThreadId());
-    if (suspendedThread_ == nullptr) return false;
-    if (SuspendThread(suspendedThread_) == static_cast<DWORD>(-1)) {
-        CloseHandle(suspendedThread_);
-        suspendedThread_ = nullptr;
-        return false;
-    }
-    return true;
-}
-
-bool Program::resumeUiThread() {
-    if (suspendedThread_ == nullptr) return false;
-    const bool resumed = ResumeThread(suspendedThread_) != static_cast<DWORD>(-1);
-    CloseHandle(suspendedThread_);
-    suspendedThread_ = nullptr;
+bool Program::freezeUi(DWORD ms) {
+    HANDLE thread =
+        OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(main_, nullptr));
+    const bool suspended = thread && SuspendThread(thread) != static_cast<DWORD>(-1);
+    Sleep(ms);
+    const bool resumed = suspended && ResumeThread(thread) != static_cast<DWORD>(-1);
+    if (thread) CloseHandle(thread);
     return resumed;
 }
 

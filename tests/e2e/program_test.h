@@ -1,11 +1,14 @@
 // The fixture every end-to-end case builds on: a clean data folder before
-// the case, the program closed and the folder removed after it.
+// the case, the program closed and the folder removed after it. Including it
+// brings GoogleTest, <windows.h> and the harness.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
+#include "resource.h"
 #include "tests/e2e/harness.h"
 
 namespace e2e {
@@ -16,7 +19,8 @@ protected:
         ASSERT_EQ(FindWindowA("Vantorel", nullptr), nullptr)
             << "a copy of vantorel.exe is already running; the case would only see its notice";
         removeDataFolder();
-        ASSERT_FALSE(dataFolderExists()) << "cannot remove " << dataFolder();
+        ASSERT_EQ(GetFileAttributesA(dataFolder().c_str()), INVALID_FILE_ATTRIBUTES)
+            << "cannot remove " << dataFolder();
     }
 
     void TearDown() override {
@@ -24,54 +28,59 @@ protected:
         removeDataFolder();
     }
 
-    // Writes the preferences file, starts the program and waits for its
-    // main window. Use as ASSERT_TRUE(startWith(...)).
-    testing::AssertionResult startWith(const PreferencesFile& preferences) {
-        writePreferences(preferences);
-        return startProgram();
+    // Writes the preferences file (the settings, or this text), starts the
+    // program and waits for its main window. Use as ASSERT_TRUE(startWith()).
+    testing::AssertionResult startWith(const PreferencesFile& settings = PreferencesFile::quiet()) {
+        return startWith(settings.text());
+    }
+    testing::AssertionResult startWith(const std::string& text) {
+        writePreferences(text);
+        if (program.launch() && program.waitForMainWindow()) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "no main window of " << programPath() << " in 10 s";
     }
 
-    testing::AssertionResult startProgram() {
-        if (!program.launch()) {
-            return testing::AssertionFailure() << "cannot start " << programPath();
-        }
-        if (!program.waitForMainWindow()) {
-            return testing::AssertionFailure() << "no main window within 10 s";
-        }
-        return testing::AssertionSuccess();
-    }
-
-    // Waits until the log holds `count` lines (the program writes each entry
-    // as the last step of an action).
-    static testing::AssertionResult logReaches(std::size_t count, Milliseconds timeout = 2s) {
-        if (waitUntil([&] { return readLog().size() >= count; }, timeout)) {
+    // Clicks button `id` (when enabled), then waits until the enabled buttons
+    // read `buttons` and the log holds `logLines` lines.
+    testing::AssertionResult press(int id, const std::string& buttons, std::size_t logLines = 0) {
+        if (!program.click(id)) return testing::AssertionFailure() << "button disabled";
+        if (waitUntil(
+                [&] {
+                    return program.enabledButtons() == buttons && logMessages().size() >= logLines;
+                },
+                2s)) {
             return testing::AssertionSuccess();
         }
-        return testing::AssertionFailure() << "the log has " << readLog().size()
-                                           << " lines, expected " << count;
+        return testing::AssertionFailure() << "buttons " << program.enabledButtons() << ", "
+                                           << logMessages().size() << " log lines";
     }
 
     Program program;
 };
 
+inline RECT workArea() {
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+// Program::layout with the buttons' row at `left`, `top` and the display at
+// `displayTop`, as wide and as high as the work area.
+inline std::string layoutAt(int left, int top, int displayTop) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "Start@%d,%d 80x40 Stop@%d,%d 80x40 Reset@%d,%d 80x40 display@0,%d %ldx%ld", left,
+                  top, left + 90, top, left + 180, top, displayTop, workArea().right,
+                  workArea().bottom);
+    return text;
+}
+
 // "HH:MM:SS" as a number of seconds; -1 when the text is not of that form.
 inline long long secondsOf(const std::string& text) {
-    if (text.size() < 8) return -1;
-    const std::size_t colon = text.find(':');
-    if (colon == std::string::npos || text.size() - colon != 6 || text[colon + 3] != ':') return -1;
-    long long hours = 0;
-    for (std::size_t i = 0; i < colon; ++i) {
-        if (text[i] < '0' || text[i] > '9') return -1;
-        hours = hours * 10 + (text[i] - '0');
-    }
-    const auto twoDigits = [&](std::size_t at) -> long long {
-        if (text[at] < '0' || text[at] > '9' || text[at + 1] < '0' || text[at + 1] > '9') return -1;
-        return (text[at] - '0') * 10 + (text[at + 1] - '0');
-    };
-    const long long minutes = twoDigits(colon + 1);
-    const long long seconds = twoDigits(colon + 4);
-    if (minutes < 0 || seconds < 0) return -1;
-    return hours * 3600 + minutes * 60 + seconds;
+    unsigned h = 0, m = 0, s = 0;
+    char check[40];
+    if (std::sscanf(text.c_str(), "%u:%u:%u", &h, &m, &s) != 3 || m > 59 || s > 59) return -1;
+    std::snprintf(check, sizeof check, "%.2u:%.2u:%.2u", h, m, s);
+    return text == check ? h * 3600LL + m * 60 + s : -1;
 }
 
 }  // namespace e2e
