@@ -17,17 +17,21 @@ constexpr int kLimitSeconds = 8;
 constexpr DWORD kFreezeAfterMs = 1000;
 constexpr DWORD kFreezeMs = 3500;
 
-// ---- the reference: a thread whose every WM_TIMER takes one second off ----
+// ---- the reference: a window whose every WM_TIMER takes one second off ----
 
 DWORD WINAPI referenceThread(LPVOID ready) {
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // gives the thread its message queue
-    const UINT_PTR timer = SetTimer(nullptr, 0, 1000, nullptr);
+    // A plain window with a 1000 ms timer, as a simple countdown program has.
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    SetTimer(window, 1, 1000, nullptr);
     SetEvent(static_cast<HANDLE>(ready));
+    MSG msg;
     for (int remaining = kLimitSeconds; remaining > 0 && GetMessageA(&msg, nullptr, 0, 0) > 0;) {
         if (msg.message == WM_TIMER) --remaining;
+        DispatchMessageA(&msg);
     }
-    KillTimer(nullptr, timer);
+    KillTimer(window, 1);
+    DestroyWindow(window);
     return 0;
 }
 
