@@ -36,11 +36,15 @@ void chooseDisplayFont() {
     record.lpLogFont = &gFontDialogRecord;
     record.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_NOVECTORFONTS | CF_SCALABLEONLY |
                    CF_NOSTYLESEL | CF_NOSIZESEL;
+    // Only a confirmed dialog changes the record the next one starts from.
+    const LOGFONTA confirmed = gFontDialogRecord;
     if (ChooseFontA(&record)) {
         setText(p.fontFace, gFontDialogRecord.lfFaceName);
         p.fontHeight = gFontDialogRecord.lfHeight - kFontHeightOffset;
         p.fontWeight = gFontDialogRecord.lfWeight;
         p.fontItalic = gFontDialogRecord.lfItalic;
+    } else {
+        gFontDialogRecord = confirmed;
     }
     mainWindow().rebuildFont();
     prefsStore().saveAndReload();
