@@ -13,6 +13,8 @@ namespace vantorel {
 
 void runCommand(HWND window, int id, HWND, UINT code) {
     CountdownClock& clock = mainWindow().clock();
+    // One row per command, in table order.
+    // clang-format off
     switch (id) {
         case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
         case IDM_TIME_LIMIT: showSetTimerDialog(window); break;
@@ -31,6 +33,7 @@ void runCommand(HWND window, int id, HWND, UINT code) {
             if (code == EN_SETFOCUS) SetFocus(window);
             break;
     }
+    // clang-format on
 }
 
 }  // namespace vantorel

@@ -46,9 +46,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     HACCEL accelerators = LoadAcceleratorsA(state.module, MAKEINTRESOURCEA(IDA_MAIN));
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &state.workArea, 0);
 
-    HWND main = CreateWindowExA(0, kWindowClass, "Vantorel", kMainWindowStyle, 0, 0,
-                                state.workArea.right, state.workArea.bottom, nullptr, nullptr,
-                                state.module, nullptr);
+    HWND main =
+        CreateWindowExA(0, kWindowClass, "Vantorel", kMainWindowStyle, 0, 0, state.workArea.right,
+                        state.workArea.bottom, nullptr, nullptr, state.module, nullptr);
     if (!main) startupFailed();
     state.mainWindow = main;
     ShowWindow(main, SW_SHOW);

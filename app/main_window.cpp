@@ -31,8 +31,8 @@ HWND createButton(HWND parent, const char* caption, int id, int x, int y) {
 
 HFONT createDisplayFont() {
     const Preferences& p = prefs();
-    return CreateFontA(p.fontHeight, 0, 0, 0, p.fontWeight, static_cast<DWORD>(p.fontItalic),
-                       FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+    return CreateFontA(p.fontHeight, 0, 0, 0, p.fontWeight, static_cast<DWORD>(p.fontItalic), FALSE,
+                       FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, p.fontFace);
 }
 
@@ -60,7 +60,8 @@ BOOL onCreate(HWND window, LPCREATESTRUCT) {
 
 void onDestroy(HWND) {
     logIfEnabled(kLogSessionEnd);
-    if (gScreenSaverWasActive == 1) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+    if (gScreenSaverWasActive == 1)
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
     gMainWindow.destroy();
     PostQuitMessage(0);
 }
@@ -99,18 +100,17 @@ void MainWindow::create(HWND window) {
     stopX_ = p.buttonsLeft + kButtonPitch;
     resetX_ = stopX_ + kButtonPitch;
     clock_.setLimit(p.timerHours, p.timerMinutes, p.timerSeconds);
-    SetWindowTextA(window,
-                   CountdownClock::formatTitle(p.timerHours, p.timerMinutes, p.timerSeconds).c_str());
+    SetWindowTextA(
+        window, CountdownClock::formatTitle(p.timerHours, p.timerMinutes, p.timerSeconds).c_str());
     alarmSound_ = IDR_ALARM_WAVE;
     tickSound_ = IDR_TICK_WAVE;
 
     start_ = createButton(window, "Start", IDC_START, p.buttonsLeft, p.buttonsTop);
     stop_ = createButton(window, "Stop", IDC_STOP, stopX_, p.buttonsTop);
     reset_ = createButton(window, "Reset", IDC_RESET, resetX_, p.buttonsTop);
-    display_ = CreateWindowExA(0, "edit", "", kDisplayStyle, 0, p.displayTop,
-                               app().workArea.right, app().workArea.bottom, window,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), app().module,
-                               nullptr);
+    display_ = CreateWindowExA(
+        0, "edit", "", kDisplayStyle, 0, p.displayTop, app().workArea.right, app().workArea.bottom,
+        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), app().module, nullptr);
     font_ = createDisplayFont();
     SendMessageA(display_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 

@@ -114,7 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t numbersEnd = formatted.size() - measured(fromMemory.fontFace) -
                                        measured(fromMemory.alarmSoundPath) -
                                        measured(fromMemory.tickSoundPath) - 3;
-        check(vantorel::formatPreferences(reread).compare(0, numbersEnd, formatted, 0, numbersEnd) == 0);
+        check(vantorel::formatPreferences(reread).compare(0, numbersEnd, formatted, 0,
+                                                          numbersEnd) == 0);
     }
     return 0;
 }

@@ -91,8 +91,7 @@ std::string formatTimestamp(const LocalTime& time) {
     return std::string(buffer);
 }
 
-ProgramLog::ProgramLog(ErrorReporter& errors, LocalClock& clock)
-    : errors_(errors), clock_(clock) {}
+ProgramLog::ProgramLog(ErrorReporter& errors, LocalClock& clock) : errors_(errors), clock_(clock) {}
 
 void ProgramLog::setFolder(const std::string& folder) {
     path_.clear();

@@ -26,8 +26,7 @@ constexpr const char* kClampFormat = "Maximum exceeded! Value set to %d";
 static_assert(sizeof(Preferences::alarmSoundPath) == 260);
 static_assert(sizeof(Preferences::tickSoundPath) == 260);
 // The record's size before the Windows 2000 additions: 76 bytes on 32-bit.
-static_assert(sizeof(void*) != 4 ||
-              offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76);
+static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76);
 
 void setCheck(HWND dialog, int id, std::int32_t value) {
     SendDlgItemMessageA(dialog, id, BM_SETCHECK,
@@ -72,8 +71,8 @@ int chooseSoundFile(const char* filter, char (&field)[kPathBufferSize]) {
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = field;
     ofn.nMaxFile = sizeof field;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER |
-                OFN_LONGNAMES;
+    ofn.Flags =
+        OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
     const int picked = GetOpenFileNameA(&ofn) != 0 ? 1 : 0;
     // A failed box may leave a size in the first bytes (FNERR_BUFFERTOOSMALL);
     // put the old text back.

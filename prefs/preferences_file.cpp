@@ -26,7 +26,8 @@ constexpr int kEnd = -1;
 // Characters from a block of memory, with look-ahead.
 class MemorySource {
 public:
-    MemorySource(const char* data, std::size_t size) : data_(data), size_(data != nullptr ? size : 0) {}
+    MemorySource(const char* data, std::size_t size)
+        : data_(data), size_(data != nullptr ? size : 0) {}
     int peek(std::size_t ahead = 0) const {
         return pos_ + ahead < size_ ? static_cast<unsigned char>(data_[pos_ + ahead]) : kEnd;
     }
@@ -58,7 +59,8 @@ private:
         length_ -= pos_;
         pos_ = 0;
         while (length_ <= ahead) {
-            const std::size_t got = std::fread(buffer_ + length_, 1, sizeof buffer_ - length_, file_);
+            const std::size_t got =
+                std::fread(buffer_ + length_, 1, sizeof buffer_ - length_, file_);
             if (got == 0) return false;
             length_ += got;
         }

@@ -37,11 +37,12 @@ int main() {
 
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
-                                 FALSE, processId);
+    HANDLE process = OpenProcess(
+        SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
     if (process == nullptr) {
         std::fprintf(stderr, "find_window: cannot open process %lu (error %lu)\n",
-                     static_cast<unsigned long>(processId), static_cast<unsigned long>(GetLastError()));
+                     static_cast<unsigned long>(processId),
+                     static_cast<unsigned long>(GetLastError()));
         return 3;
     }
 
@@ -53,7 +54,8 @@ int main() {
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process, kExitWaitMs) != WAIT_OBJECT_0) {
-        std::fprintf(stderr, "find_window: the program did not end within %lu s of WM_CLOSE; terminated\n",
+        std::fprintf(stderr,
+                     "find_window: the program did not end within %lu s of WM_CLOSE; terminated\n",
                      static_cast<unsigned long>(kExitWaitMs / 1000));
         TerminateProcess(process, 1);
         WaitForSingleObject(process, kExitWaitMs);

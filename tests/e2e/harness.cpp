@@ -125,10 +125,10 @@ PreferencesFile PreferencesFile::quiet(int logEnabled) {
 
 std::string PreferencesFile::text(const std::string& lineEnd) const {
     std::string out;
-    for (const int number : {showStartupScreen, logEnabled, tickingEnabled, alarmEnabled,
-                             buttonsLeft, buttonsTop, displayTop, timerHours, timerMinutes,
-                             timerSeconds, textColor, backgroundColor, fontHeight, fontWeight,
-                             fontItalic}) {
+    for (const int number :
+         {showStartupScreen, logEnabled, tickingEnabled, alarmEnabled, buttonsLeft, buttonsTop,
+          displayTop, timerHours, timerMinutes, timerSeconds, textColor, backgroundColor,
+          fontHeight, fontWeight, fontItalic}) {
         out += std::to_string(number) + lineEnd;
     }
     return out + fontFace + lineEnd + alarmSoundPath + lineEnd + tickSoundPath + lineEnd;
@@ -169,8 +169,8 @@ std::string textOf(HWND window) {
 
 void setText(HWND control, const std::string& text) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                        SMTO_NORMAL, kAnswerTimeoutMs, &result);
+    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                        kAnswerTimeoutMs, &result);
 }
 
 Lines staticTexts(HWND dialog) {
@@ -201,7 +201,9 @@ std::vector<HWND> windowsOf(DWORD processId, const char* windowClass, bool visib
 LRESULT askWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kAnswerTimeoutMs,
-                               &result) ? static_cast<LRESULT>(result) : -1;
+                               &result)
+               ? static_cast<LRESULT>(result)
+               : -1;
 }
 
 Lines listBoxItems(HWND list) {
@@ -242,7 +244,8 @@ std::vector<DWORD> childProcessesOf(DWORD parentId, const char* exeName) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
         if (entry.th32ParentProcessID == parentId && entry.th32ProcessID != parentId &&
             sameText(entry.szExeFile, exeName)) {
             children.push_back(entry.th32ProcessID);
@@ -350,8 +353,8 @@ DWORD Program::waitForExit(Milliseconds timeout) {
 void Program::close() {
     if (process_ == nullptr) return;
     // The main window, or when there is none (yet) whatever the process has open.
-    for (HWND window : IsWindow(main_) ? std::vector<HWND>{main_}
-                                       : windowsOf(processId_, nullptr, false)) {
+    for (HWND window :
+         IsWindow(main_) ? std::vector<HWND>{main_} : windowsOf(processId_, nullptr, false)) {
         PostMessageA(window, WM_CLOSE, 0, 0);
     }
     if (waitForExit() == STILL_ACTIVE) TerminateProcess(process_, 1);
@@ -408,8 +411,10 @@ bool Program::pressAltKey(UINT virtualKey) {
     // The accelerator table asks the keyboard state whether Alt is down, so
     // this one goes in as real keyboard input to the foreground window.
     if (!bringToFront()) return false;
-    for (const auto& [key, flags] : {std::pair<UINT, DWORD>{VK_MENU, 0}, {virtualKey, 0},
-                                     {virtualKey, KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP}}) {
+    for (const auto& [key, flags] : {std::pair<UINT, DWORD>{VK_MENU, 0},
+                                     {virtualKey, 0},
+                                     {virtualKey, KEYEVENTF_KEYUP},
+                                     {VK_MENU, KEYEVENTF_KEYUP}}) {
         keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)),
                     flags, 0);
     }

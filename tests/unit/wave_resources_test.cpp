@@ -31,9 +31,7 @@ std::string le(std::uint32_t value, int bytes) {
     return out;
 }
 
-unsigned byteAt(const std::string& b, std::size_t at) {
-    return static_cast<unsigned char>(b[at]);
-}
+unsigned byteAt(const std::string& b, std::size_t at) { return static_cast<unsigned char>(b[at]); }
 
 TEST(TickWave, PcmHeaderThenAClickAndUnsignedSilence) {
     const std::string wave = readResourceFile("tick.wav");
