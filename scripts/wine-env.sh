@@ -1,52 +1,169 @@
-# Sourced by the scripts that run the Windows build under Wine: a private
-# Wine prefix inside build/, quiet, with no Mono/Gecko prompts, and a
-# virtual display when there is no real one.
-# After sourcing, call `vantorel_wine_prefix` once and `vantorel_display`.
+# Sourced by the scripts that build and run the Windows programs: the steps
+# that say what failed, the choice between the 32-bit and the 64-bit build,
+# a private Wine prefix for each inside build/, and a virtual display when
+# there is no real one.
+#
+# Not every machine can execute 32-bit x86 code: where Wine's 32-bit loader
+# fails ("Exec format error"), the 64-bit build of the same sources runs
+# under Wine's 64-bit loader instead, in a 64-bit prefix of its own.
+#
+# After sourcing: vantorel_wine_use 32|64, then vantorel_display and
+# vantorel_wine_prefix; run Windows programs with vantorel_wine.
 
 VANTOREL_ROOT=${VANTOREL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${WINEPREFIX:-$VANTOREL_ROOT/build/wineprefix}
-export WINEARCH=win32
+VANTOREL_LOGS=$VANTOREL_ROOT/build/logs
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Creates the prefix once (about 10 s); later calls return at once.
-vantorel_wine_prefix() {
-  [ -f "$WINEPREFIX/.vantorel-ready" ] && return 0
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  wineboot -i >/dev/null 2>&1 || true
-  # Without a window manager Wine otherwise freezes the program for 2 s each
-  # time a dialog or message box hides.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  # A crash ends the process at once instead of waiting in a debugger.
-  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-    /v Debugger /t REG_SZ /d 'C:\no-debugger\none.exe %ld %ld' /f >/dev/null 2>&1
-  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-    /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.vantorel-ready"
+# ---------------------------------------------------------------------------
+# Steps that say what failed.
+
+# Prints the failing command and the last lines of its log.
+vantorel_failed() {  # command-text log-file
+    {
+        echo "FAILED: $1"
+        if [ -s "$2" ]; then
+            echo "-- last lines of $2:"
+            tail -n 30 "$2"
+        fi
+    } >&2
 }
+
+# Runs a command with its output in build/logs/NAME.log, shown only when it
+# fails. The command is run as it is, so give it a program, not a function.
+vantorel_step() {  # NAME COMMAND...
+    local name=$1 log
+    shift
+    log=$VANTOREL_LOGS/$name.log
+    mkdir -p "$VANTOREL_LOGS"
+    if "$@" >"$log" 2>&1; then return 0; fi
+    vantorel_failed "$*" "$log"
+    return 1
+}
+
+# The same, with the output shown as it comes (tests).
+vantorel_step_shown() {  # NAME COMMAND...
+    local name=$1 log
+    shift
+    log=$VANTOREL_LOGS/$name.log
+    mkdir -p "$VANTOREL_LOGS"
+    if "$@" 2>&1 | tee "$log"; then return 0; fi
+    vantorel_failed "$*" "$log"
+    return 1
+}
+
+# ---------------------------------------------------------------------------
+# Which build runs here.
+
+VANTOREL_WINE32=/usr/lib/wine/wine
+VANTOREL_WINE64=/usr/lib/wine/wine64
+
+# True when Wine's loader for that build can be executed on this machine.
+vantorel_wine_runs() {  # 32|64
+    local loader=$VANTOREL_WINE64
+    [ "$1" = 32 ] && loader=$VANTOREL_WINE32
+    "$loader" --version >/dev/null 2>&1
+}
+
+# One line: which builds run their Windows programs here, and why.
+vantorel_wine_probe() {
+    local why
+    if vantorel_wine_runs 32; then
+        VANTOREL_RUN_BITS=32
+        echo "Windows builds: the 32-bit one runs here under $VANTOREL_WINE32, the 64-bit one under $VANTOREL_WINE64."
+        return 0
+    fi
+    VANTOREL_RUN_BITS=64
+    why=$({ "$VANTOREL_WINE32" --version 2>&1 || true; } | tail -n 1 | sed 's/^.*: //')
+    [ -n "$why" ] || why="it does not run"
+    echo "Windows builds: only the 64-bit one runs here; Wine's 32-bit loader $VANTOREL_WINE32 cannot be executed on this machine (${why}). The 32-bit build is still built and checked, but its programs cannot run."
+}
+
+# Chooses the build whose programs run next: its build folder, its Wine
+# loader and its own prefix.
+vantorel_wine_use() {  # 32|64
+    VANTOREL_BITS=$1
+    if [ "$1" = 32 ]; then
+        VANTOREL_WINE=$VANTOREL_WINE32
+        VANTOREL_BUILD=$VANTOREL_ROOT/build/windows
+        export WINEARCH=win32 WINEPREFIX=$VANTOREL_ROOT/build/wineprefix
+    else
+        VANTOREL_WINE=$VANTOREL_WINE64
+        VANTOREL_BUILD=$VANTOREL_ROOT/build/windows64
+        export WINEARCH=win64 WINEPREFIX=$VANTOREL_ROOT/build/wineprefix64
+    fi
+    # Wine starts further Windows programs with this loader too.
+    export WINELOADER=$VANTOREL_WINE
+}
+
+# Wine with the chosen build's loader.
+vantorel_wine() { "$VANTOREL_WINE" "$@"; }
+
+# Creates the chosen build's prefix once (10 to 20 s); later calls return at once.
+vantorel_wine_prefix() {
+    [ -f "$WINEPREFIX/.vantorel-ready" ] && return 0
+    local log=$VANTOREL_LOGS/wineprefix$VANTOREL_BITS.log key
+    mkdir -p "$VANTOREL_LOGS" "$(dirname "$WINEPREFIX")"
+    echo "creating the Wine prefix $WINEPREFIX"
+    # Its exit status says little (a 64-bit prefix complains about
+    # syswow64\rundll32.exe); the registry files it writes say it worked.
+    "$VANTOREL_WINE" wineboot -i >"$log" 2>&1 || true
+    wineserver -w >>"$log" 2>&1 || true
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        vantorel_failed "$VANTOREL_WINE wineboot -i (WINEPREFIX=$WINEPREFIX)" "$log"
+        return 1
+    fi
+    # Without a window manager Wine otherwise freezes the program for 2 s each
+    # time a dialog or message box hides. A crash ends the process at once
+    # instead of waiting in a debugger.
+    key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
+    local -a settings=(
+        'HKCU\Software\Wine\X11 Driver' Managed N
+        "$key" Debugger 'C:\no-debugger\none.exe %ld %ld'
+        "$key" Auto 1
+    )
+    local i
+    for ((i = 0; i < ${#settings[@]}; i += 3)); do
+        if ! "$VANTOREL_WINE" reg add "${settings[i]}" /v "${settings[i + 1]}" /t REG_SZ \
+            /d "${settings[i + 2]}" /f >>"$log" 2>&1; then
+            vantorel_failed "$VANTOREL_WINE reg add '${settings[i]}' /v ${settings[i + 1]}" "$log"
+            return 1
+        fi
+    done
+    wineserver -w >>"$log" 2>&1 || true
+    touch "$WINEPREFIX/.vantorel-ready"
+}
+
+# ---------------------------------------------------------------------------
+# The display.
 
 # Starts Xvfb on a free display number when DISPLAY is unset; the caller
 # stops it with vantorel_stop_display (only the Xvfb this shell started).
 VANTOREL_XVFB_PID=
 vantorel_display() {
-  [ -n "${DISPLAY:-}" ] && return 0
-  local n=91
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-  VANTOREL_XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
-  echo "Xvfb did not start on :$n" >&2
-  return 1
+    [ -n "${DISPLAY:-}" ] && return 0
+    local n=91
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    mkdir -p "$VANTOREL_LOGS"
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >"$VANTOREL_LOGS/xvfb.log" 2>&1 &
+    VANTOREL_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+    vantorel_failed "Xvfb :$n -screen 0 1920x1080x24 (it did not start within 5 s)" \
+        "$VANTOREL_LOGS/xvfb.log"
+    return 1
 }
 
 vantorel_stop_display() {
-  if [ -n "$VANTOREL_XVFB_PID" ]; then
-    # Wine's processes go first, so none is left talking to a vanished display.
-    wineserver -k 2>/dev/null || true
-    kill "$VANTOREL_XVFB_PID" 2>/dev/null || true
-    wait "$VANTOREL_XVFB_PID" 2>/dev/null || true
-    VANTOREL_XVFB_PID=
-  fi
+    if [ -n "$VANTOREL_XVFB_PID" ]; then
+        # Wine's processes go first, in both prefixes, so none is left talking
+        # to a vanished display.
+        local prefix
+        for prefix in "$VANTOREL_ROOT/build/wineprefix" "$VANTOREL_ROOT/build/wineprefix64"; do
+            [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+        done
+        kill "$VANTOREL_XVFB_PID" 2>/dev/null || true
+        wait "$VANTOREL_XVFB_PID" 2>/dev/null || true
+        VANTOREL_XVFB_PID=
+    fi
 }

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the 32- or 64-bit build under Wine, for ctest.
+# Exits with 77, which ctest reports as skipped, when this machine cannot
+# execute Wine's loader for that build.
+# Expects DISPLAY (scripts/test.sh starts a virtual display).
+# Usage: wine-run.sh 32|64 PROGRAM [ARGUMENTS...]
+set -euo pipefail
+bits=$1
+shift
+source "$(dirname "$0")/wine-env.sh"
+vantorel_wine_use "$bits"
+if ! vantorel_wine_runs "$bits"; then
+    echo "SKIPPED: this machine cannot execute Wine's $bits-bit loader $VANTOREL_WINE"
+    exit 77
+fi
+if [ -z "${DISPLAY:-}" ]; then
+    echo "wine-run.sh: DISPLAY is not set; run the tests through scripts/test.sh, which starts a virtual display" >&2
+    exit 1
+fi
+vantorel_wine_prefix
+exec "$VANTOREL_WINE" "$@"
