@@ -6,6 +6,9 @@
 ;              and LICENSE
 ;   ICON       the program icon
 ;   OUT_FILE   the installer to write
+; and, for the 64-bit build's test installer only, AMD64: a 64-bit installer
+; of the 64-bit program, so the installer test also runs on machines that
+; cannot execute 32-bit code. The release installer is the 32-bit one.
 ;
 ; It installs for all users into $PROGRAMFILES\Vantorel, adds a Start-menu
 ; shortcut and an entry in Add/Remove Programs. The uninstaller removes
@@ -18,7 +21,11 @@
   !error "makensis needs -DVERSION -DVERSION4 -DSTAGE_DIR -DICON -DOUT_FILE"
 !endif
 
-Unicode true
+!ifdef AMD64
+  Target amd64-unicode
+!else
+  Unicode true
+!endif
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 
@@ -29,7 +36,11 @@ Unicode true
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUT_FILE}"
-InstallDir "$PROGRAMFILES\Vantorel"
+!ifdef AMD64
+  InstallDir "$PROGRAMFILES64\Vantorel"
+!else
+  InstallDir "$PROGRAMFILES\Vantorel"
+!endif
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma

@@ -10,30 +10,37 @@
 #   3. runs the registered uninstaller with /S and checks that the program
 #      folder, the shortcut and the registry entry are gone while the user's
 #      data folder is exactly as it was.
-# Expects WINEPREFIX and DISPLAY from scripts/wine-env.sh. Whatever the test
-# installs or writes is removed at the end, and a data folder that was there
-# before is put back.
-# Usage: package_install.sh CMAKE BUILD_DIR VERSION FIND_WINDOW_EXE
+# Runs in the Wine prefix of the build it tests (32 or 64 bits, see
+# scripts/wine-env.sh) and exits with 77, skipped, where this machine cannot
+# run that build. Expects DISPLAY. Whatever the test installs or writes is
+# removed at the end, and a data folder that was there before is put back.
+# Usage: package_install.sh CMAKE BUILD_DIR VERSION FIND_WINDOW_EXE BITS PACKAGE_TARGET SETUP_EXE
 set -euo pipefail
 
-cmake=$1 build_dir=$2 version=$3 find_window=$4
-setup=$build_dir/release/vantorel-$version-setup.exe
+cmake=$1 build_dir=$2 version=$3 find_window=$4 bits=$5 package_target=$6 setup=$7
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantorel'
 
 fail() { echo "package_install: FAIL: $*" >&2; exit 1; }
 step() { echo "-- [${SECONDS}s] $*"; }
 
-[ -n "${WINEPREFIX:-}" ] || fail "WINEPREFIX is not set (source scripts/wine-env.sh first)"
-[ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (source scripts/wine-env.sh and call vantorel_display)"
+source "$(dirname "$0")/../../scripts/wine-env.sh"
+vantorel_wine_use "$bits"
+if ! vantorel_wine_runs "$bits"; then
+  echo "SKIPPED: this machine cannot execute Wine's $bits-bit loader $VANTOREL_WINE"
+  exit 77
+fi
+[ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (run the tests through scripts/test.sh)"
+vantorel_wine_prefix || fail "no Wine prefix $WINEPREFIX"
+wine=$VANTOREL_WINE
 
-step "building the target package_release"
-timeout 240 "$cmake" --build "$build_dir" --target package_release package_find_window \
-  || fail "the target package_release did not build"
+step "building the target $package_target"
+timeout 240 "$cmake" --build "$build_dir" --target "$package_target" package_find_window \
+  || fail "the target $package_target did not build"
 [ -f "$setup" ] || fail "no installer $setup"
 
 # Windows paths as Wine sees them, and the same places in the Unix tree.
-wine_echo() { timeout 30 wine cmd /c echo "$1" | tr -d '\r'; }
-unix_path() { timeout 30 winepath -u "$1" 2>/dev/null; }
+wine_echo() { timeout 30 "$wine" cmd /c echo "$1" | tr -d '\r'; }
+unix_path() { timeout 30 "$wine" winepath -u "$1" 2>/dev/null; }
 program_files=$(wine_echo '%ProgramFiles%')
 program_data=$(wine_echo '%ProgramData%')
 appdata=$(wine_echo '%APPDATA%')
@@ -52,7 +59,7 @@ data_backup=$data_dir.package-test-backup
 remove_installation() {
   rm -rf "$install_dir"
   rm -f "$shortcut"
-  timeout 30 wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
+  timeout 30 "$wine" reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 }
 work=$(mktemp -d)
 clean_up() {
@@ -74,13 +81,13 @@ if [ -d "$data_dir" ]; then mv "$data_dir" "$data_backup"; fi
 
 # Registry value of the uninstall entry, or nothing.
 uninstall_value() {
-  timeout 30 wine reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' \
+  timeout 30 "$wine" reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' \
     | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
 }
 
 # --- 1. install ------------------------------------------------------------
 step "installing silently: $(basename "$setup") /S"
-timeout 120 wine "$setup" /S || fail "the installer ended with exit code $?"
+timeout 120 "$wine" "$setup" /S || fail "the installer ended with exit code $?"
 
 for file in vantorel.exe vantorelhelp.chm README.md LICENSE uninstall.exe; do
   [ -f "$install_dir/$file" ] || fail "$file is not in $install_dir_win"
@@ -113,8 +120,8 @@ printf '%s\n' 0 1 1 1 510 10 100 0 3 0 0 16777215 320 700 0 Arial \
   "No file selected" "No file selected" >"$data_dir/vantorl.cfg"
 echo "The user's own notes, which no uninstaller may take." >"$data_dir/my notes.txt"
 
-timeout 30 wine start "$shortcut_win" || fail "the shortcut could not be opened"
-owner=$(timeout 60 wine "$find_window" | tr -d '\r') && found=0 || found=$?
+timeout 30 "$wine" start "$shortcut_win" || fail "the shortcut could not be opened"
+owner=$(timeout 60 "$wine" "$find_window" | tr -d '\r') && found=0 || found=$?
 case $found in
   0) ;;
   1) fail "no window of class Vantorel appeared within 20 s of starting the shortcut" ;;
@@ -147,7 +154,7 @@ uninstaller_running() {
   return 1
 }
 temp_names_before=$(nsis_temp_names)
-timeout 60 wine "$install_dir_win\\uninstall.exe" /S || fail "the uninstaller ended with exit code $?"
+timeout 60 "$wine" "$install_dir_win\\uninstall.exe" /S || fail "the uninstaller ended with exit code $?"
 uninstaller_temp=$(comm -13 <(echo "$temp_names_before") <(nsis_temp_names))
 for _ in $(seq 300); do
   uninstaller_running || [ -e "$install_dir" ] || [ -e "$shortcut" ] || break
@@ -156,7 +163,7 @@ done
 uninstaller_running && fail "the uninstaller is still running 30 s after it was started"
 [ ! -e "$install_dir" ] || fail "$install_dir_win is still there after uninstalling: $(ls -A "$install_dir")"
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there after uninstalling"
-timeout 30 wine reg query "$uninstall_key" >/dev/null 2>&1 \
+timeout 30 "$wine" reg query "$uninstall_key" >/dev/null 2>&1 \
   && fail "the Add/Remove Programs entry is still there after uninstalling"
 
 [ -d "$data_dir" ] || fail "the uninstaller removed the user's data folder $appdata\\vantorel"
