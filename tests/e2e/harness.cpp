@@ -327,10 +327,10 @@ bool Program::launch(const std::string& executable) {
     return process_ != nullptr;
 }
 
-bool Program::waitForMainWindow(Milliseconds timeout) {
+bool Program::waitForMainWindow(Milliseconds timeout, const char* windowClass) {
     return waitUntil(
         [&] {
-            const std::vector<HWND> windows = windowsOf(processId_, "Vantorel");
+            const std::vector<HWND> windows = windowsOf(processId_, windowClass);
             main_ = windows.empty() ? nullptr : windows.front();
             return main_ != nullptr;
         },

@@ -124,8 +124,8 @@ public:
 
     // Starts the process in a scratch working folder; does not wait.
     bool launch(const std::string& executable = programPath());
-    // Waits until the process shows a top-level window of class "Vantorel".
-    bool waitForMainWindow(Milliseconds timeout = 10s);
+    // Waits until the process shows a top-level window of that class.
+    bool waitForMainWindow(Milliseconds timeout = 10s, const char* windowClass = "Vantorel");
     bool start(Milliseconds timeout = 10s) { return launch() && waitForMainWindow(timeout); }
     DWORD processId() const { return processId_; }
     bool running() const;
