@@ -2,21 +2,18 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/number_field.h"
 #include "resource.h"
 
 namespace vantorel {
 namespace {
 
-// Reads one field as an unsigned number (empty or unreadable gives 0) and
-// clamps it to `limit` with a warning box.
-std::int32_t readLimitField(HWND dialog, int id, UINT limit, const char* text,
+// Reads one field, clamped to `limit` after a warning box.
+std::int32_t readLimitField(HWND dialog, int id, std::uint32_t limit, const char* text,
                             const char* caption) {
-    UINT value = GetDlgItemInt(dialog, id, nullptr, FALSE);
-    if (value > limit) {
-        MessageBoxA(nullptr, text, caption, MB_ICONEXCLAMATION);
-        value = limit;
-    }
-    return static_cast<std::int32_t>(value);
+    const FieldNumber number = readNumberField(dialog, id, limit);
+    if (number.clamped) MessageBoxA(nullptr, text, caption, MB_ICONEXCLAMATION);
+    return static_cast<std::int32_t>(number.value);
 }
 
 void onOk(HWND dialog) {

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/number_field.h"
 #include "resource.h"
 
 namespace vantorel {
@@ -100,19 +101,17 @@ void onChooseSound(HWND dialog, int editId, char (&field)[kPathBufferSize]) {
     }
 }
 
-// Reads a position as an unsigned number (empty or unreadable gives 0) and
-// clamps it to `limit`, compared unsigned, announcing the new value.
+// Reads a position clamped to `limit`, announcing the new value.
 std::int32_t readPosition(HWND dialog, int id, std::uint32_t limit, const char* caption) {
-    std::uint32_t value = GetDlgItemInt(dialog, id, nullptr, FALSE);
-    if (value > limit) {
-        value = limit;
+    const FieldNumber number = readNumberField(dialog, id, limit);
+    if (number.clamped) {
         // 33 characters of text, at most 11 for the number, and the NUL.
         char message[64];
         static_assert(sizeof message >= 33 + 11 + 1);
-        wsprintfA(message, kClampFormat, static_cast<int>(value));
+        wsprintfA(message, kClampFormat, static_cast<int>(number.value));
         MessageBoxA(nullptr, message, caption, MB_ICONINFORMATION);
     }
-    return static_cast<std::int32_t>(value);
+    return static_cast<std::int32_t>(number.value);
 }
 
 void readPath(HWND dialog, int id, char (&field)[kPathBufferSize]) {

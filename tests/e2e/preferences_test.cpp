@@ -113,7 +113,7 @@ TEST_F(Preferences, EachOkClampsTheLayoutSavesAndLogsTheLogSwitch) {
         {"unchanged: the same bytes again", {}, {}, 510, 10, 100},
         {"left at its limit", {{IDC_PREF_BUTTONS_LEFT, std::to_string(maxLeft)}}, {},
          maxLeft, 10, 100},
-        {"left above its limit", {{IDC_PREF_BUTTONS_LEFT, std::to_string(maxLeft + 1000)}},
+        {"left far above its limit, beyond 32 bits", {{IDC_PREF_BUTTONS_LEFT, "99999999999"}},
          {"Buttons position from left", clamped + std::to_string(maxLeft)}, maxLeft, 10, 100},
         // The new display top 300 fits; the buttons' top is measured against
         // the display top before this OK: 100 less 45.
