@@ -201,6 +201,23 @@ bool usablePath(const std::string& path) {
     return !path.empty() && path.size() < kPathBufferSize && path.find('\0') == std::string::npos;
 }
 
+// The temporary file of a save: in the same folder, under a name no longer
+// than the file's own, so that every path that fits the file fits it too.
+// vantorl.cfg becomes vantorl.tmp; a name without a three-letter extension
+// has its last character changed.
+std::string temporaryPath(const std::string& path) {
+    std::string temporary = path;
+    const std::size_t name = path.find_last_of("/\\") + 1;  // 0 when there is no folder
+    const std::size_t dot = path.rfind('.');
+    if (dot != std::string::npos && dot > name && path.size() - dot == 4 &&
+        path.compare(dot, 4, ".tmp") != 0) {
+        temporary.replace(dot, 4, ".tmp");
+    } else {
+        temporary.back() = temporary.back() == '~' ? '_' : '~';
+    }
+    return temporary;
+}
+
 // Writes the whole text to a new file; false if any part of it fails.
 bool writeWholeFile(const std::string& path, const std::string& text) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -261,7 +278,7 @@ void PreferencesStore::save() {
         return;
     }
     const std::string text = formatPreferences(record_);
-    const std::string temporary = path_ + ".tmp";
+    const std::string temporary = temporaryPath(path_);
     std::remove(temporary.c_str());  // a leftover from an interrupted save
     if (!writeWholeFile(temporary, text) || !replaceFile(temporary.c_str(), path_.c_str())) {
         std::remove(temporary.c_str());

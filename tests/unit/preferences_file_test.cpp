@@ -45,6 +45,7 @@ protected:
         ASSERT_NE(mkdtemp(name.data()), nullptr);
         dir_ = name;
         path_ = dir_ + "/vantorl.cfg";
+        temporary_ = dir_ + "/vantorl.tmp";
         store_.setPath(path_);
     }
     void report(const char* text) override { reports_.emplace_back(text); }
@@ -55,18 +56,19 @@ protected:
 
     std::string dir_;
     std::string path_;
+    std::string temporary_;  // where a save writes first
     Preferences record_;
     std::vector<std::string> reports_;
     PreferencesStore store_{record_, *this};
 };
 
 TEST_F(PreferencesFileTest, MissingFileGivesTheDefaultsAndWritesThe86Bytes) {
-    writeFile(path_ + ".tmp", "left over from an interrupted save");
+    writeFile(temporary_, "left over from an interrupted save");
     store_.load();
     EXPECT_EQ(formatPreferences(record_), kDefaultFile);
     EXPECT_EQ(readFile(path_), kDefaultFile);
     EXPECT_EQ(kDefaultFile.size(), 86u);
-    EXPECT_FALSE(fs::exists(path_ + ".tmp"));
+    EXPECT_FALSE(fs::exists(temporary_));
 
     // A save replaces a longer file whole.
     writeFile(path_, kNumbers + "Arial\n" + std::string(259, 'x') + "\nNo file selected\n");
@@ -183,7 +185,7 @@ TEST_F(PreferencesFileTest, ReadOnlyFileIsReportedOnceAndReloaded) {
     EXPECT_EQ(reports_, std::vector<std::string>{kPreferencesWriteError});
     EXPECT_EQ(readFile(path_), kDefaultFile);
     EXPECT_EQ(record_.textColor, 0u);  // the change is lost, the stored value back
-    EXPECT_FALSE(fs::exists(path_ + ".tmp"));
+    EXPECT_FALSE(fs::exists(temporary_));
 }
 
 TEST_F(PreferencesFileTest, FullDiskLeavesTheOldFileWhole) {
@@ -197,7 +199,7 @@ TEST_F(PreferencesFileTest, FullDiskLeavesTheOldFileWhole) {
         setText(record_.alarmSoundPath, "C:\\a much longer path than twenty bytes.wav");
         store_.save();
         _exit((reports_ == std::vector<std::string>{kPreferencesWriteError} ? 0 : 1) |
-              (readFile(path_) == kDefaultFile ? 0 : 2) | (fs::exists(path_ + ".tmp") ? 4 : 0));
+              (readFile(path_) == kDefaultFile ? 0 : 2) | (fs::exists(temporary_) ? 4 : 0));
     }
     int status = -1;
     ASSERT_EQ(waitpid(child, &status, 0), child);
