@@ -3,8 +3,9 @@
 // every line ends in a single line feed.
 //
 // Reading follows the scanf "%d\n" rules for the numbers (white space of any
-// kind and amount around them, blank lines included) and a line reader for
-// the texts. The same reader serves a file and a block of memory.
+// kind and amount around them, blank lines included; a sign is taken even
+// when no digit follows it) and a line reader for the texts. The same reader
+// serves a file and a block of memory.
 
 #include "prefs/preferences.h"
 
@@ -88,14 +89,14 @@ void skipSpace(Source& in) {
 // One "%d\n": leading white space, an optionally signed decimal number,
 // trailing white space. A value beyond the signed 32-bit range is clamped to
 // it. False when no number starts here; the position is then the first
-// character after the leading white space (the sign, if there is one).
+// character after the leading white space, or after the sign when there is
+// one: like scanf, it takes a sign that no digit follows.
 template <class Source>
 bool readNumber(Source& in, std::int32_t& value) {
     skipSpace(in);
     const int first = in.peek();
-    const bool hasSign = first == '+' || first == '-';
-    if (!isDigit(in.peek(hasSign ? 1 : 0))) return false;
-    if (hasSign) in.advance();
+    if (first == '+' || first == '-') in.advance();
+    if (!isDigit(in.peek())) return false;
 
     // Magnitudes stop growing just past the range, so nothing overflows.
     constexpr std::int64_t kCap = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
@@ -170,13 +171,13 @@ void forEachNumber(Record& r, Visit visit) {
 
 template <class Source>
 void parse(Source& in, Preferences& record) {
-    // A number that cannot be read stops all later ones at the same
-    // character, so they keep their values too.
-    bool reading = true;
+    // A number that cannot be read keeps its field's value. Unless it failed
+    // after a sign, the next one starts at the same character and fails too.
     forEachNumber(record, [&](auto& field) {
         std::int32_t value = 0;
-        reading = reading && readNumber(in, value);
-        if (reading) field = static_cast<std::remove_reference_t<decltype(field)>>(value);
+        if (readNumber(in, value)) {
+            field = static_cast<std::remove_reference_t<decltype(field)>>(value);
+        }
     });
     readText(in, record.fontFace);
     readText(in, record.alarmSoundPath);

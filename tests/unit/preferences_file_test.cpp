@@ -133,6 +133,14 @@ TEST_F(PreferencesFileTest, DamagedAndUnusualFilesLoadAsExpected) {
          kNumbers + std::string(31, 'f') + "\n" + std::string(259, 'a') + "\nC:\\t.wav\n"},
         {"a NUL ends a line's text", kNumbers + "Ari\0al\n\0\nC:\\t\0.wav\n"s, false,
          kNumbers + "Ari\n\nC:\\t\n"},
+        // As scanf does, a sign with no digit after it is taken: that one
+        // number fails and the next is read after the sign.
+        {"a lone sign fails one number",
+         "1\n1\n1\n1\n-\n10\n100\n0\n3\n0\n0\n5\n320\n700\n0\nA\nB\nC\n", true,
+         "1\n1\n1\n1\n510\n10\n100\n0\n3\n0\n0\n5\n320\n700\n0\nA\nB\nC\n"},
+        {"a sign then a blank, two signs", "1 1 1 1 - 5 --7 +\n", true,
+         "1\n1\n1\n1\n510\n5\n100\n-7\n3\n9\n0\n16777215\n320\n700\n0\n"
+         "Old Face\nold alarm\nold tick\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
