@@ -13,6 +13,7 @@ inline constexpr std::size_t kPathBufferSize = 260;  // paths: at most 259 chara
 inline constexpr std::size_t kFaceBufferSize = 32;   // font face: at most 31 characters
 inline constexpr const char* kNoFileSelected = "No file selected";
 inline constexpr const char* kPreferencesWriteError = "Cannot write to user preferences file!";
+inline constexpr const char* kPreferencesReadError = "Cannot read user preferences file!";
 
 // Field order is file order. All numbers start at 0 and all texts empty.
 struct Preferences {
@@ -46,6 +47,11 @@ void setText(char (&field)[N], const char* text) {
 
 // The file operations on one record. Failures go to the reporter; callers
 // never learn whether a save succeeded.
+//
+// A file that exists is never written over before it has been read: while
+// it cannot be read (another program holding it open without sharing, no
+// access), every save is refused, and the first load that reads it lifts
+// the refusal.
 class PreferencesStore {
 public:
     PreferencesStore(Preferences& record, ErrorReporter& errors);
@@ -57,13 +63,20 @@ public:
 
     void setDefaults();
     void save();
+    // The load at start-up: a missing file is a first start (defaults, then
+    // a save); a file that cannot be read gives the defaults for this run.
     void load();
+    // After a save that could not read the file back, the record keeps the
+    // values it had.
     void saveAndReload();
 
 private:
+    void read(bool defaultsIfUnreadable);
+
     Preferences& record_;
     ErrorReporter& errors_;
     std::string path_;
+    bool unread_ = false;  // the file exists but has not been read yet
 };
 
 // The file's text for a record: 15 "%d\n" lines then 3 "%s\n" lines.

@@ -274,7 +274,7 @@ void PreferencesStore::setDefaults() {
 // The new text goes to a temporary file next to the old one, which then
 // replaces the old file in one step; the old file stays whole until then.
 void PreferencesStore::save() {
-    if (!usablePath(path_) || isReadOnlyFile(path_.c_str())) {
+    if (!usablePath(path_) || unread_ || isReadOnlyFile(path_.c_str())) {
         errors_.report(kPreferencesWriteError);
         return;
     }
@@ -287,21 +287,34 @@ void PreferencesStore::save() {
     }
 }
 
-void PreferencesStore::load() {
+void PreferencesStore::load() { read(true); }
+
+void PreferencesStore::saveAndReload() {
+    save();
+    read(false);
+}
+
+void PreferencesStore::read(bool defaultsIfUnreadable) {
     std::FILE* file = usablePath(path_) ? std::fopen(path_.c_str(), "rb") : nullptr;
     if (file == nullptr) {
+        if (usablePath(path_) && !fileMissing(path_.c_str())) {
+            // There, but not readable now: left alone, and not written over
+            // until it has been read.
+            unread_ = true;
+            if (defaultsIfUnreadable) setDefaults();
+            errors_.report(kPreferencesReadError);
+            return;
+        }
+        // No file: the first start.
+        unread_ = false;
         setDefaults();
         save();
         return;
     }
+    unread_ = false;
     FileSource in(file);
     parse(in, record_);
     std::fclose(file);
-}
-
-void PreferencesStore::saveAndReload() {
-    save();
-    load();
 }
 
 }  // namespace vantorel

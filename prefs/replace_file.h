@@ -1,4 +1,4 @@
-// Replacing one file by another in one step, the platform's way.
+// The few file operations that the platforms do each their own way.
 #pragma once
 
 namespace vantorel {
@@ -10,5 +10,10 @@ bool replaceFile(const char* from, const char* to);
 // True when `path` names an existing file that may not be overwritten (for
 // example one marked read-only).
 bool isReadOnlyFile(const char* path);
+
+// True only when the platform says that there is no such file (or no such
+// folder on the way to it). A file that exists but cannot be looked at, for
+// lack of rights, say, does not count as missing.
+bool fileMissing(const char* path);
 
 }  // namespace vantorel

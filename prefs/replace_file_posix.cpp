@@ -1,4 +1,4 @@
-// Replacing a file on POSIX systems: rename() swaps the name over in one step.
+// File operations on POSIX systems: rename() swaps the name over in one step.
 
 #include "prefs/replace_file.h"
 
@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace vantorel {
@@ -26,6 +27,11 @@ bool isReadOnlyFile(const char* path) {
     // the permissions do not stop.
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
     return ::access(path, W_OK) != 0;
+}
+
+bool fileMissing(const char* path) {
+    struct stat info {};
+    return ::stat(path, &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
 }
 
 }  // namespace vantorel

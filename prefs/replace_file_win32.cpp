@@ -1,4 +1,4 @@
-// Replacing a file on Windows: MoveFileExA swaps the name over in one step and
+// File operations on Windows: MoveFileExA swaps the name over in one step and
 // returns only once the move has reached the disk.
 
 #include "prefs/replace_file.h"
@@ -16,6 +16,12 @@ bool isReadOnlyFile(const char* path) {
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
     return (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool fileMissing(const char* path) {
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 }  // namespace vantorel

@@ -117,6 +117,59 @@ TEST_F(Startup, AFileWithCarriageReturnsIsReadAndRewrittenWithLineFeedsOnly) {
     EXPECT_EQ(preferencesText(), preferences.text("\n"));
 }
 
+// A preferences file that another program holds open without sharing is
+// neither read nor replaced: the run starts on the defaults, every save is
+// refused until the file has been read again, and then saving resumes.
+TEST_F(Startup, ALockedPreferencesFileIsLeftAloneUntilItCanBeRead) {
+    PreferencesFile stored = PreferencesFile::quiet();
+    stored.timerMinutes = 42;
+    stored.fontFace = "Courier New";
+    stored.alarmSoundPath = "C:\\alarm.wav";
+    writePreferences(stored.text());
+    const std::string path = dataFolder() + "\\vantorl.cfg";
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    const std::string readError = "Cannot read user preferences file!";
+    const std::string writeError = "Cannot write to user preferences file!";
+    // OK in Set Timer with `seconds`, then these file error boxes in turn.
+    const auto setSeconds = [&](const char* seconds, const Lines& boxes) {
+        const HWND dialog = program.open(IDM_TIME_LIMIT, "Set Timer");
+        ASSERT_NE(dialog, nullptr);
+        setText(GetDlgItem(dialog, IDC_SET_SECONDS), seconds);
+        pressDialogButton(dialog, IDOK);
+        for (const std::string& text : boxes) {
+            const HWND box = program.waitForDialog("An unexpected error has occurred!");
+            ASSERT_NE(box, nullptr) << "no box " << text;
+            EXPECT_EQ(staticTexts(box), Lines{text});
+            ASSERT_TRUE(dismiss(box, IDOK));
+        }
+        ASSERT_TRUE(waitUntilClosed(dialog));
+        EXPECT_TRUE(program.dialogs().empty());
+    };
+
+    ASSERT_TRUE(program.launch());
+    const HWND box = program.waitForDialog("An unexpected error has occurred!");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(staticTexts(box), Lines{readError});
+    ASSERT_TRUE(dismiss(box, IDOK));
+    ASSERT_TRUE(program.waitForMainWindow());
+    EXPECT_TRUE(program.dialogs().empty()) << "more than one box";
+    EXPECT_EQ(program.displayText(), "00:03:00");
+    setSeconds("7", {writeError, readError});
+    CloseHandle(lock);
+    EXPECT_EQ(preferencesText(), stored.text());
+
+    setSeconds("8", {writeError});  // refused, then the file is read again
+    EXPECT_EQ(preferencesText(), stored.text());
+    const HWND dialog = program.open(IDM_TIME_LIMIT, "Set Timer");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(textOf(GetDlgItem(dialog, IDC_SET_MINUTES)), "42");
+    ASSERT_TRUE(dismiss(dialog));
+    setSeconds("9", {});
+    stored.timerSeconds = 9;
+    EXPECT_EQ(preferencesText(), stored.text());
+}
+
 TEST_F(Startup, ASecondCopyShowsANoticeAndLeaves) {
     ASSERT_TRUE(startWith());
     Program second;

@@ -196,6 +196,33 @@ TEST_F(PreferencesFileTest, ReadOnlyFileIsReportedOnceAndReloaded) {
     EXPECT_FALSE(fs::exists(temporary_));
 }
 
+// A file that is there but cannot be opened (here a link to itself) is never
+// written over; once it can be read, its values come back and saving resumes.
+TEST_F(PreferencesFileTest, AnUnreadableFileIsNeverReplacedBeforeItIsRead) {
+    ASSERT_EQ(symlink(path_.c_str(), path_.c_str()), 0);
+    store_.load();  // start-up: the defaults for this run, one box
+    EXPECT_EQ(formatPreferences(record_), kDefaultFile);
+    EXPECT_EQ(reports_, std::vector<std::string>{kPreferencesReadError});
+    record_.timerMinutes = 7;
+    store_.saveAndReload();  // refused; the record keeps its values
+    EXPECT_EQ(reports_, (std::vector<std::string>{kPreferencesReadError, kPreferencesWriteError,
+                                                  kPreferencesReadError}));
+    EXPECT_EQ(record_.timerMinutes, 7);
+    EXPECT_TRUE(fs::is_symlink(path_));
+
+    fs::remove(path_);  // the other program lets go of the file
+    const std::string stored = "0\n0\n0\n0\n1\n2\n3\n4\n42\n6\n7\n8\n9\n10\n11\nF\nA\nT\n";
+    writeFile(path_, stored);
+    reports_.clear();
+    store_.saveAndReload();  // still refused, as the file has not been read yet
+    EXPECT_EQ(reports_, std::vector<std::string>{kPreferencesWriteError});
+    EXPECT_EQ(formatPreferences(record_), stored);
+    record_.timerSeconds = 5;
+    store_.saveAndReload();
+    EXPECT_EQ(readFile(path_), "0\n0\n0\n0\n1\n2\n3\n4\n42\n5\n7\n8\n9\n10\n11\nF\nA\nT\n");
+    EXPECT_EQ(reports_.size(), 1u);
+}
+
 TEST_F(PreferencesFileTest, FullDiskLeavesTheOldFileWhole) {
     writeFile(path_, kDefaultFile);
     const pid_t child = fork();
