@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "prefs/error_reporter.h"
+#include "core/error_reporter.h"
 
 namespace vantorel {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "prefs/error_reporter.h"
+#include "core/error_reporter.h"
 
 namespace vantorel {
 

@@ -1,4 +1,5 @@
 // Where file failures go: the Windows build shows a message box, tests record.
+// Both the preferences file and the program log report through it.
 #pragma once
 
 namespace vantorel {
