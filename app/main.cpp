@@ -1,22 +1,88 @@
-// Start-up: one copy at a time, the main window over the work area, and the
-// message loop with the keyboard accelerators.
+// The process: one copy at a time, the main window over the work area, the
+// message loop with the keyboard accelerators, and what the program does as
+// a whole when its window is created and destroyed (settings, startup
+// screen, session entries, screen saver and power state). The window's
+// contents are in main_window.cpp.
 #include <windows.h>
+#include <windowsx.h>
 
 #include "app/app_state.h"
+#include "app/commands.h"
+#include "app/help_about.h"
 #include "app/main_window.h"
 #include "resource.h"
 
+namespace vantorel {
 namespace {
 
 constexpr const char* kInstanceMutex = "VantorelInstanceIsRunning";
 constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+int gScreenSaverWasActive = 0;
 
 [[noreturn]] void startupFailed() {
     MessageBoxA(nullptr, "Vantorel startup failed!", nullptr, MB_ICONERROR);
     ExitProcess(0);
 }
 
+BOOL onCreate(HWND window, LPCREATESTRUCT) {
+    locateDataFolder();
+    prefsStore().load();
+    if (prefs().showStartupScreen == 1) showStartupScreen();
+    locateDataFolder();
+    programLog().setFolder(app().dataFolder);
+    logIfEnabled(kLogSessionStart);
+
+    BOOL active = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+    if (active == TRUE) {
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
+        gScreenSaverWasActive = 1;
+    } else {
+        gScreenSaverWasActive = 0;
+    }
+    SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
+
+    mainWindow().create(window);
+    return TRUE;
+}
+
+void onDestroy(HWND) {
+    logIfEnabled(kLogSessionEnd);
+    if (gScreenSaverWasActive == 1)
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+    mainWindow().destroy();
+    PostQuitMessage(0);
+}
+
+void onTimer(HWND, UINT) { mainWindow().clock().tick(); }
+
+HBRUSH onCtlColorStatic(HWND, HDC dc, HWND, int) { return mainWindow().displayColours(dc); }
+
+void onActivate(HWND window, UINT, HWND, BOOL) {
+    mainWindow().applyBackground(prefs().backgroundColor);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void onCommand(HWND window, int id, HWND control, UINT code) {
+    runCommand(window, id, control, code);
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        HANDLE_MSG(window, WM_CREATE, onCreate);
+        HANDLE_MSG(window, WM_TIMER, onTimer);
+        HANDLE_MSG(window, WM_COMMAND, onCommand);
+        HANDLE_MSG(window, WM_CTLCOLORSTATIC, onCtlColorStatic);
+        HANDLE_MSG(window, WM_ACTIVATE, onActivate);
+        HANDLE_MSG(window, WM_DESTROY, onDestroy);
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
 }  // namespace
+}  // namespace vantorel
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace vantorel;

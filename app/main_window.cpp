@@ -1,12 +1,8 @@
 #include "app/main_window.h"
 
-#include <windowsx.h>
-
 #include <cstring>
 
 #include "app/app_state.h"
-#include "app/commands.h"
-#include "app/help_about.h"
 #include "app/sound.h"
 #include "resource.h"
 
@@ -21,7 +17,6 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 constexpr DWORD kDisplayStyle = WS_CHILD | WS_VISIBLE | ES_READONLY | ES_CENTER;
 
 MainWindow gMainWindow;
-int gScreenSaverWasActive = 0;
 
 HWND createButton(HWND parent, const char* caption, int id, int x, int y) {
     return CreateWindowExA(0, "button", caption, kButtonStyle, x, y, kButtonWidth, kButtonHeight,
@@ -34,49 +29,6 @@ HFONT createDisplayFont() {
     return CreateFontA(p.fontHeight, 0, 0, 0, p.fontWeight, static_cast<DWORD>(p.fontItalic), FALSE,
                        FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, p.fontFace);
-}
-
-BOOL onCreate(HWND window, LPCREATESTRUCT) {
-    locateDataFolder();
-    prefsStore().load();
-    if (prefs().showStartupScreen == 1) showStartupScreen();
-    locateDataFolder();
-    programLog().setFolder(app().dataFolder);
-    logIfEnabled(kLogSessionStart);
-
-    BOOL active = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
-    if (active == TRUE) {
-        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
-        gScreenSaverWasActive = 1;
-    } else {
-        gScreenSaverWasActive = 0;
-    }
-    SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
-
-    gMainWindow.create(window);
-    return TRUE;
-}
-
-void onDestroy(HWND) {
-    logIfEnabled(kLogSessionEnd);
-    if (gScreenSaverWasActive == 1)
-        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
-    gMainWindow.destroy();
-    PostQuitMessage(0);
-}
-
-void onTimer(HWND, UINT) { gMainWindow.clock().tick(); }
-
-HBRUSH onCtlColorStatic(HWND, HDC dc, HWND, int) { return gMainWindow.displayColours(dc); }
-
-void onActivate(HWND window, UINT, HWND, BOOL) {
-    gMainWindow.applyBackground(prefs().backgroundColor);
-    InvalidateRect(window, nullptr, TRUE);
-}
-
-void onCommand(HWND window, int id, HWND control, UINT code) {
-    runCommand(window, id, control, code);
 }
 
 }  // namespace
@@ -200,18 +152,5 @@ void MainWindow::appendLog(const char* message, const std::string& suffix) {
 std::int32_t MainWindow::logEnabled() { return prefs().logEnabled; }
 std::int32_t MainWindow::tickingEnabled() { return prefs().tickingEnabled; }
 std::int32_t MainWindow::alarmEnabled() { return prefs().alarmEnabled; }
-
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        HANDLE_MSG(window, WM_CREATE, onCreate);
-        HANDLE_MSG(window, WM_TIMER, onTimer);
-        HANDLE_MSG(window, WM_COMMAND, onCommand);
-        HANDLE_MSG(window, WM_CTLCOLORSTATIC, onCtlColorStatic);
-        HANDLE_MSG(window, WM_ACTIVATE, onActivate);
-        HANDLE_MSG(window, WM_DESTROY, onDestroy);
-        default:
-            return DefWindowProcA(window, message, wParam, lParam);
-    }
-}
 
 }  // namespace vantorel

@@ -66,6 +66,4 @@ private:
 
 MainWindow& mainWindow();
 
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 }  // namespace vantorel
