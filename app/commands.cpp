@@ -11,7 +11,7 @@
 
 namespace vantorel {
 
-void runCommand(HWND window, int id, HWND, UINT code) {
+void runCommand(HWND window, int id, UINT code) {
     CountdownClock& clock = mainWindow().clock();
     // One row per command, in table order.
     // clang-format off

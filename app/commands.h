@@ -5,6 +5,6 @@
 namespace vantorel {
 
 // The main window's command table: menu items, keys and the three buttons.
-void runCommand(HWND window, int id, HWND control, UINT code);
+void runCommand(HWND window, int id, UINT code);
 
 }  // namespace vantorel

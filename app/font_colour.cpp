@@ -23,7 +23,6 @@ void chooseColour(std::uint32_t& colour) {
     record.lpCustColors = gCustomColours;
     record.Flags = CC_RGBINIT | CC_FULLOPEN;
     if (ChooseColorA(&record)) colour = record.rgbResult;
-    prefsStore().saveAndReload();
 }
 
 }  // namespace
@@ -50,10 +49,14 @@ void chooseDisplayFont() {
     prefsStore().saveAndReload();
 }
 
-void chooseTextColour() { chooseColour(prefs().textColor); }
+void chooseTextColour() {
+    chooseColour(prefs().textColor);
+    prefsStore().saveAndReload();
+}
 
 void chooseBackgroundColour(HWND window) {
     chooseColour(prefs().backgroundColor);
+    prefsStore().saveAndReload();
     mainWindow().applyBackground(prefs().backgroundColor);
     InvalidateRect(window, nullptr, TRUE);
 }

@@ -64,9 +64,7 @@ void onActivate(HWND window, UINT, HWND, BOOL) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
-void onCommand(HWND window, int id, HWND control, UINT code) {
-    runCommand(window, id, control, code);
-}
+void onCommand(HWND window, int id, HWND, UINT code) { runCommand(window, id, code); }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -103,7 +101,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     windowClass.lpfnWndProc = mainWindowProc;
     windowClass.hInstance = state.module;
     windowClass.hIcon = state.icon;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
     windowClass.lpszClassName = kWindowClass;

@@ -18,9 +18,10 @@ constexpr DWORD kDisplayStyle = WS_CHILD | WS_VISIBLE | ES_READONLY | ES_CENTER;
 
 MainWindow gMainWindow;
 
-HWND createButton(HWND parent, const char* caption, int id, int x, int y) {
-    return CreateWindowExA(0, "button", caption, kButtonStyle, x, y, kButtonWidth, kButtonHeight,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app().module,
+// A control of the main window; applyLayout gives it its place.
+HWND createControl(HWND parent, const char* windowClass, const char* text, DWORD style, int id) {
+    return CreateWindowExA(0, windowClass, text, style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app().module,
                            nullptr);
 }
 
@@ -49,20 +50,17 @@ MainWindow::MainWindow() : clock_(*this, time_) {}
 void MainWindow::create(HWND window) {
     window_ = window;
     const Preferences& p = prefs();
-    stopX_ = p.buttonsLeft + kButtonPitch;
-    resetX_ = stopX_ + kButtonPitch;
     clock_.setLimit(p.timerHours, p.timerMinutes, p.timerSeconds);
     SetWindowTextA(
         window, CountdownClock::formatTitle(p.timerHours, p.timerMinutes, p.timerSeconds).c_str());
     alarmSound_ = IDR_ALARM_WAVE;
     tickSound_ = IDR_TICK_WAVE;
 
-    start_ = createButton(window, "Start", IDC_START, p.buttonsLeft, p.buttonsTop);
-    stop_ = createButton(window, "Stop", IDC_STOP, stopX_, p.buttonsTop);
-    reset_ = createButton(window, "Reset", IDC_RESET, resetX_, p.buttonsTop);
-    display_ = CreateWindowExA(
-        0, "edit", "", kDisplayStyle, 0, p.displayTop, app().workArea.right, app().workArea.bottom,
-        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), app().module, nullptr);
+    start_ = createControl(window, "button", "Start", kButtonStyle, IDC_START);
+    stop_ = createControl(window, "button", "Stop", kButtonStyle, IDC_STOP);
+    reset_ = createControl(window, "button", "Reset", kButtonStyle, IDC_RESET);
+    display_ = createControl(window, "edit", "", kDisplayStyle, -1);
+    applyLayout();
     font_ = createDisplayFont();
     SendMessageA(display_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 
@@ -90,11 +88,11 @@ void MainWindow::destroy() {
 
 void MainWindow::applyLayout() {
     const Preferences& p = prefs();
-    stopX_ = p.buttonsLeft + kButtonPitch;
-    resetX_ = p.buttonsLeft + 2 * kButtonPitch;
+    const int stopX = p.buttonsLeft + kButtonPitch;
+    const int resetX = stopX + kButtonPitch;
     MoveWindow(start_, p.buttonsLeft, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
-    MoveWindow(stop_, stopX_, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
-    MoveWindow(reset_, resetX_, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
+    MoveWindow(stop_, stopX, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
+    MoveWindow(reset_, resetX, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
     MoveWindow(display_, 0, p.displayTop, app().workArea.right, app().workArea.bottom, TRUE);
 }
 

@@ -20,7 +20,7 @@ class MainWindow final : public ClockHost {
 public:
     MainWindow();
 
-    // The window's contents, built during WM_CREATE.
+    // The window's contents, built during WM_CREATE, and the clock in Ready.
     void create(HWND window);
     // Stops the ticker and releases the brushes and the font.
     void destroy();
@@ -33,7 +33,6 @@ public:
     void rebuildFont();
     // The display's colours; returns the brush for its background.
     HBRUSH displayColours(HDC dc);
-    bool isDisplay(HWND control) const { return control == display_; }
 
     CountdownClock& clock() { return clock_; }
 
@@ -57,7 +56,6 @@ private:
     HBRUSH backgroundBrush_ = nullptr;
     HBRUSH displayBrush_ = nullptr;
     UINT_PTR ticker_ = 0;
-    int stopX_ = 0, resetX_ = 0;
     int alarmSound_ = 0, tickSound_ = 0;
     char displayText_[80] = {};
     PerformanceCounterTime time_;
