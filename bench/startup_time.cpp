@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     // Taken in turns, so a slow spell of the machine touches both alike.
     std::vector<long long> ours, floor;
     for (int i = 0; i < runs; ++i) {
-        ours.push_back(startTime(programPath(), "Vantorel"));
+        ours.push_back(startTime(gProgramPath, "Vantorel"));
         floor.push_back(startTime(bare, "BareWindow"));
         if (ours.back() < 0 || floor.back() < 0) {
             std::printf("run %d: a main window did not appear (vantorel %lld ms, bare %lld ms)\n",

@@ -1,16 +1,22 @@
-// A small toolkit for driving the real vantorel.exe from a test: its data
-// folder and files, the running program and its windows, and waiting for
-// things to happen. Everything works through plain window messages, so the
-// program under test needs no test hooks.
+// A small toolkit for driving the real vantorel.exe from a test or a
+// benchmark: its data folder and files, the running program, its windows and
+// dialogs, and waiting for things to happen. Everything goes through window
+// messages and keyboard input, so the program needs no test hooks.
 #pragma once
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
-#include <optional>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "resource.h"
 
 namespace e2e {
 
@@ -19,29 +25,59 @@ using Milliseconds = std::chrono::milliseconds;
 using SteadyClock = std::chrono::steady_clock;
 using Lines = std::vector<std::string>;
 
-// Takes vantorel.exe's path from a "--vantorel-exe=PATH" argument; a Unix
-// path becomes one on Wine's drive Z:. False when there is no such file.
-bool takeProgramPath(int argc, char** argv);
-const std::string& programPath();
+// vantorel.exe, from a "--vantorel-exe=PATH" argument; a Unix path becomes
+// one on Wine's drive Z:. False when there is no such file.
+inline std::string gProgramPath;
+inline bool takeProgramPath(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i], option = "--vantorel-exe=";
+        if (argument.rfind(option, 0) != 0) continue;
+        gProgramPath = argument[option.size()] == '/' ? "Z:" : "";
+        for (const char c : argument.substr(option.size())) gProgramPath += c == '/' ? '\\' : c;
+    }
+    return GetFileAttributesA(gProgramPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Polls `condition` every 20 ms until it holds (true) or `timeout` passes.
-bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout);
-// Waits until `window` is destroyed or hidden.
-bool waitUntilClosed(HWND window, Milliseconds timeout = 3s);
-long long elapsedMs(SteadyClock::time_point since);
+inline bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
+    const auto deadline = SteadyClock::now() + timeout;
+    for (; !condition(); std::this_thread::sleep_for(20ms)) {
+        if (SteadyClock::now() >= deadline) return false;
+    }
+    return true;
+}
 
-// ---------------------------------------------------------------------------
-// The data folder and its files.
+inline long long elapsedMs(SteadyClock::time_point since) {
+    return std::chrono::duration_cast<Milliseconds>(SteadyClock::now() - since).count();
+}
 
-std::string dataFolder();  // the application-data folder + "\vantorel"
-std::string logPath();     // the data folder + "\vantorellog.txt"
+// The data folder (application data + "\vantorel") and its two files.
+inline std::string dataFolder() {
+    char buffer[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_APPDATA, FALSE);
+    return std::string(buffer) + "\\vantorel";
+}
+inline std::string preferencesPath() { return dataFolder() + "\\vantorl.cfg"; }
+inline std::string logPath() { return dataFolder() + "\\vantorellog.txt"; }
+
 // A folder of that name in the temporary folder, created when missing.
-std::string scratchFolder(const std::string& name);
-// Deletes every file in the data folder and the folder itself.
-void removeDataFolder();
+inline std::string scratchFolder(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    CreateDirectoryA((std::string(temp) + name).c_str(), nullptr);
+    return std::string(temp) + name;
+}
 
-std::optional<std::string> readFileBytes(const std::string& path);
-void writeFileBytes(const std::string& path, const std::string& bytes);
+// A file's bytes; "<missing>" when it cannot be read.
+inline std::string readFileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return file ? bytes.str() : "<missing>";
+}
+inline void writeFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 // The eighteen settings in file order, holding the defaults until changed.
 struct PreferencesFile {
@@ -50,71 +86,123 @@ struct PreferencesFile {
     int timerHours = 0, timerMinutes = 3, timerSeconds = 0;
     int textColor = 0, backgroundColor = 16777215;
     int fontHeight = 320, fontWeight = 700, fontItalic = 0;
-    std::string fontFace = "Arial";
-    std::string alarmSoundPath = "No file selected";
-    std::string tickSoundPath = "No file selected";
+    std::string fontFace = "Arial", alarmSoundPath = "No file selected",
+                tickSoundPath = "No file selected";
 
     // The defaults with the startup screen and the sounds off: quick and
     // quiet; logging as given.
-    static PreferencesFile quiet(int logEnabled = 1);
-    // The file's text, every line ended with `lineEnd`.
-    std::string text(const std::string& lineEnd = "\n") const;
+    static PreferencesFile quiet(int logEnabled = 1) {
+        PreferencesFile quiet;
+        quiet.showStartupScreen = quiet.tickingEnabled = quiet.alarmEnabled = 0;
+        quiet.logEnabled = logEnabled;
+        return quiet;
+    }
+    std::string text() const {
+        std::ostringstream out;
+        for (const int n :
+             {showStartupScreen, logEnabled, tickingEnabled, alarmEnabled, buttonsLeft, buttonsTop,
+              displayTop, timerHours, timerMinutes, timerSeconds, textColor, backgroundColor,
+              fontHeight, fontWeight, fontItalic}) {
+            out << n << '\n';
+        }
+        out << fontFace << '\n' << alarmSoundPath << '\n' << tickSoundPath << '\n';
+        return out.str();
+    }
 };
 
-// Creates the data folder and writes the preferences file into it.
-void writePreferences(const std::string& text);
-// The preferences file's bytes; "<missing>" when it cannot be read.
-std::string preferencesText();
-// The log's lines in file order without their 19-character timestamps; a
-// line that does not start with one shows whole after "<no timestamp>".
-Lines logMessages();
+inline void writePreferences(const std::string& text) {
+    CreateDirectoryA(dataFolder().c_str(), nullptr);
+    writeFileBytes(preferencesPath(), text);
+}
 
-// ---------------------------------------------------------------------------
-// Windows of another process.
+inline void removeDataFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dataFolder(), ignored);
+}
 
-// A window's text, asked for with WM_GETTEXT; empty when it does not answer
-// within a second.
-std::string textOf(HWND window);
-void setText(HWND control, const std::string& text);
-// The non-empty texts of the "Static" controls of a dialog, in z-order.
-Lines staticTexts(HWND dialog);
-// Top-level windows of the process, optionally of one class, the visible
-// ones only unless told otherwise.
-std::vector<HWND> windowsOf(DWORD processId, const char* windowClass = nullptr,
-                            bool visibleOnly = true);
-// Sends a pointer-free message and waits up to a second; -1 without answer.
-LRESULT askWindow(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-// The items of a list box, asked for in UTF-16 (Wine passes ANSI list text
-// between processes unreliably) and given in the ANSI code page.
-Lines listBoxItems(HWND list);
-// The colour of one screen pixel; CLR_INVALID when it cannot be read.
-COLORREF screenPixel(POINT point);
-// The window with the keyboard focus in the thread owning `window`.
-HWND focusedWindowOf(HWND window);
-// Processes whose parent is `parentId` and whose executable is `exeName`.
-std::vector<DWORD> childProcessesOf(DWORD parentId, const char* exeName);
+// The log's lines without their 19-character timestamps.
+inline Lines logMessages() {
+    Lines messages;
+    std::istringstream in(readFileBytes(logPath()));
+    for (std::string line; std::getline(in, line) && line != "<missing>";) {
+        messages.push_back(line.size() > 19 ? line.substr(19) : line);
+    }
+    return messages;
+}
 
-// Posts a click of the dialog button `id` to its dialog.
-void pressDialogButton(HWND dialog, int id);
-// Clicks button `id` of a dialog or message box, or its close box (posts
-// WM_CLOSE) when `id` is 0, and waits until it closes.
-bool dismiss(HWND dialog, int id = 0);
-// Waits until the thread owning the edit control has handled every message
-// posted to it so far.
-bool waitForPostedMessages(HWND edit, Milliseconds timeout = 2s);
-// Gives a dialog Escape's command (IDCANCEL); true when it is still open.
-bool staysOpenOnEscape(HWND dialog);
+// Sends a message to another process's window, waiting up to a second; -1
+// when it does not answer.
+inline LRESULT askWindow(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 1000, &result)
+               ? static_cast<LRESULT>(result)
+               : -1;
+}
+inline std::string textOf(HWND window) {
+    char text[512] = {};
+    askWindow(window, WM_GETTEXT, sizeof text - 1, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+inline void setText(HWND control, const std::string& text) {
+    askWindow(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
 
-// The system's screen-saver switch after `action` ("get", "on" or "off"), as
-// a fresh copy of the test program does it and sees it, so that no value
-// this process may have kept gets in the way: 1 active, 0 not, -1 failure.
-int screenSaver(const char* action);
-// What that fresh copy runs; 2 for an unknown action.
-int screenSaverCommand(const std::string& action);
+inline BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+// The top-level windows, or the children of `parent`.
+inline std::vector<HWND> windows(HWND parent = nullptr) {
+    std::vector<HWND> found;
+    if (parent) EnumChildWindows(parent, collectWindow, reinterpret_cast<LPARAM>(&found));
+    if (!parent) EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+inline bool isClass(HWND window, const char* name) {
+    char found[64] = {};
+    return GetClassNameA(window, found, sizeof found) && std::string(found) == name;
+}
 
-// ---------------------------------------------------------------------------
-// One run of vantorel.exe. The destructor ends it: WM_CLOSE first,
-// TerminateProcess if it does not go, so no case leaves a copy behind.
+// The non-empty texts of a dialog's static controls.
+inline Lines staticTexts(HWND dialog) {
+    Lines texts;
+    for (HWND child : windows(dialog)) {
+        if (isClass(child, "Static") && !textOf(child).empty()) texts.push_back(textOf(child));
+    }
+    return texts;
+}
+
+// A list box's items, asked for in UTF-16 (Wine passes ANSI list text
+// between processes unreliably).
+inline Lines listBoxItems(HWND list) {
+    Lines items;
+    for (LRESULT i = 0, count = askWindow(list, LB_GETCOUNT); i < count; ++i) {
+        wchar_t wide[1024] = {};
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, 1000,
+                            &ignored);
+        char text[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        items.push_back(text);
+    }
+    return items;
+}
+
+inline void pressDialogButton(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// Clicks button `id` of a dialog or message box, or its close box (WM_CLOSE)
+// when `id` is 0, and waits until it has closed.
+inline bool dismiss(HWND dialog, int id = 0) {
+    if (id == 0) PostMessageA(dialog, WM_CLOSE, 0, 0);
+    if (id != 0) pressDialogButton(dialog, id);
+    return dialog && waitUntil([&] { return !IsWindowVisible(dialog); }, 3s);
+}
+
+// One run of vantorel.exe (or another program). The destructor ends it:
+// WM_CLOSE first, TerminateProcess if it does not go.
 class Program {
 public:
     Program() = default;
@@ -122,53 +210,133 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Starts the process in a scratch working folder; does not wait.
-    bool launch(const std::string& executable = programPath());
+    // Starts the process in a scratch working folder, so that nothing it
+    // looks for there (the help file) comes from the build tree.
+    bool launch(const std::string& exe = gProgramPath) {
+        std::string commandLine = "\"" + exe + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info = {};
+        if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            scratchFolder("vantorel-e2e").c_str(), &startup, &info)) {
+            return false;
+        }
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        processId_ = info.dwProcessId;
+        return true;
+    }
     // Waits until the process shows a top-level window of that class.
-    bool waitForMainWindow(Milliseconds timeout = 10s, const char* windowClass = "Vantorel");
+    bool waitForMainWindow(Milliseconds timeout = 10s, const char* windowClass = "Vantorel") {
+        return waitUntil(
+            [&] {
+                main_ = FindWindowExA(nullptr, nullptr, windowClass, nullptr);
+                return owned(main_) && IsWindowVisible(main_);
+            },
+            timeout);
+    }
     bool start(Milliseconds timeout = 10s) { return launch() && waitForMainWindow(timeout); }
-    DWORD processId() const { return processId_; }
-    bool running() const;
-    // Waits for the process to end; its exit code, STILL_ACTIVE if it runs on.
-    DWORD waitForExit(Milliseconds timeout = 5s);
-    void close();
+    // Waits for the process to end: its exit code, STILL_ACTIVE if it runs on.
+    DWORD waitForExit(Milliseconds timeout = 5s) {
+        DWORD code = STILL_ACTIVE;
+        WaitForSingleObject(process_, static_cast<DWORD>(timeout.count()));
+        GetExitCodeProcess(process_, &code);
+        return code;
+    }
+    void close() {
+        if (process_ == nullptr) return;
+        for (HWND window : windows()) {
+            if (owned(window)) PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+        if (waitForExit() == STILL_ACTIVE) TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+        CloseHandle(process_);
+        process_ = nullptr;
+    }
 
     HWND mainWindow() const { return main_; }
-    HWND button(int id) const { return GetDlgItem(main_, id); }
-    HWND display() const { return FindWindowExA(main_, nullptr, "Edit", nullptr); }
     std::string title() const { return textOf(main_); }
+    HWND display() const { return FindWindowExA(main_, nullptr, "Edit", nullptr); }
     std::string displayText() const { return textOf(display()); }
     // The enabled buttons by caption, e.g. "Start Reset".
-    std::string enabledButtons() const;
-    // Where the buttons and the display are, in client coordinates, e.g.
-    // "Start@510,10 80x40 Stop@600,10 80x40 Reset@690,10 80x40 display@0,100 1920x980".
-    std::string layout() const;
-
-    // Posts the WM_COMMAND of button `id` (IDC_START...) when it is enabled.
-    bool click(int id);
-    // Posts a menu command.
-    void command(int id) { PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    // Posts a menu command and waits for the dialog of that caption.
-    HWND open(int id, const std::string& caption) {
-        command(id);
-        return waitForDialog(caption);
+    std::string enabledButtons() const {
+        std::string names;
+        for (const int id : {IDC_START, IDC_STOP, IDC_RESET}) {
+            if (!IsWindowEnabled(GetDlgItem(main_, id))) continue;
+            names += names.empty() ? "" : " ";
+            names += textOf(GetDlgItem(main_, id));
+        }
+        return names;
     }
-    bool bringToFront();
-    // Posts a key press to the main window; it passes the accelerator table.
-    void pressKey(UINT virtualKey);
-    // Alt+key as keyboard input to the main window, brought to the front.
-    bool pressAltKey(UINT virtualKey);
+    // A control's place in the main window's client area: "x,y wxh".
+    std::string placeOf(HWND control) const {
+        RECT r = {};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+        return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+               std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+    }
+    // Posts button `id`'s click (IDC_START...); false when it is disabled.
+    bool click(int id) {
+        return IsWindowEnabled(GetDlgItem(main_, id)) &&
+               PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(GetDlgItem(main_, id)));
+    }
+    // Posts a command, as the menu does.
+    void command(int id) { PostMessageA(main_, WM_COMMAND, id, 0); }
+    // Brings the main window to the front and types these keys into it, as
+    // a user at the keyboard does (menus: VK_F10, arrows, VK_RETURN).
+    bool typeKeys(std::initializer_list<UINT> keys) {
+        SetForegroundWindow(main_);
+        if (!waitUntil([&] { return GetForegroundWindow() == main_; }, 2s)) return false;
+        for (const UINT key : keys) {
+            const auto scan = static_cast<BYTE>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+            keybd_event(static_cast<BYTE>(key), scan, 0, 0);
+            keybd_event(static_cast<BYTE>(key), scan, KEYEVENTF_KEYUP, 0);
+            Sleep(50);  // a menu takes its time to open
+        }
+        return true;
+    }
 
-    // Visible dialogs and message boxes (class "#32770") of the process.
-    std::vector<HWND> dialogs() const { return windowsOf(processId_, "#32770"); }
-    // A visible dialog or message box of the process with this caption;
-    // null on timeout.
-    HWND waitForDialog(const std::string& caption, Milliseconds timeout = 5s) const;
-
+    // The visible dialogs and message boxes (class "#32770") of the process.
+    std::vector<HWND> dialogs() const {
+        std::vector<HWND> found;
+        for (HWND window : windows()) {
+            if (owned(window) && IsWindowVisible(window) && isClass(window, "#32770")) {
+                found.push_back(window);
+            }
+        }
+        return found;
+    }
+    // A visible one with this caption; null on timeout.
+    HWND waitForDialog(const std::string& caption, Milliseconds timeout = 5s) const {
+        HWND found = nullptr;
+        waitUntil(
+            [&] {
+                for (HWND dialog : dialogs()) found = textOf(dialog) == caption ? dialog : found;
+                return found != nullptr;
+            },
+            timeout);
+        return found;
+    }
     // Suspends the user-interface thread for `ms` milliseconds.
-    bool freezeUi(DWORD ms);
+    bool freezeUi(DWORD ms) {
+        HANDLE thread =
+            OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(main_, nullptr));
+        const bool suspended = thread && SuspendThread(thread) != DWORD(-1);
+        Sleep(ms);
+        const bool resumed = suspended && ResumeThread(thread) != DWORD(-1);
+        CloseHandle(thread);
+        return resumed;
+    }
 
 private:
+    bool owned(HWND window) const {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return window != nullptr && owner == processId_;
+    }
+
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
     HWND main_ = nullptr;
