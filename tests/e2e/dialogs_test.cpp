@@ -16,8 +16,7 @@ using Dialogs = ProgramTest;
 
 TEST_F(SetTimer, ClampsEachFieldInTurnAndTheNewLimitCounts) {
     ASSERT_TRUE(startWith());
-    ASSERT_TRUE(program.typeKeys({VK_F3}));
-    HWND setTimer = dialog("Set Timer");
+    HWND setTimer = openByKeys({VK_F3}, "Set Timer");
     EXPECT_FALSE(IsWindowEnabled(program.mainWindow())) << "the dialog is not modal";
     EXPECT_EQ(textOf(GetDlgItem(setTimer, IDC_SET_MINUTES)), "3");
     escapeThenClose(setTimer);
@@ -51,15 +50,14 @@ TEST_F(SetTimer, ClampsEachFieldInTurnAndTheNewLimitCounts) {
 
 TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     ASSERT_TRUE(startWith());
-    ASSERT_TRUE(program.typeKeys({VK_F2}));
-    HWND preferences = dialog("Preferences");
+    HWND preferences = openByKeys({VK_F2}, "Preferences");
     setText(GetDlgItem(preferences, IDC_PREF_DISPLAY_TOP), "7");
     escapeThenClose(preferences);  // takes nothing
 
     // Settings > Preferences...
-    ASSERT_TRUE(program.typeKeys(
-        {VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
-    preferences = dialog("Preferences");
+    preferences = openByKeys(
+        {VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
+        "Preferences");
     EXPECT_EQ(textOf(GetDlgItem(preferences, IDC_PREF_DISPLAY_TOP)), "100");
     EXPECT_EQ(askWindow(GetDlgItem(preferences, IDC_PREF_LOG_ENABLED), BM_GETCHECK), BST_CHECKED);
     setText(GetDlgItem(preferences, IDC_PREF_BUTTONS_LEFT), "99999999999");
@@ -86,8 +84,7 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
 TEST_F(LogViewer, ListsEveryLineWholeAndDeleteLogStartsANewOne) {
     ASSERT_TRUE(startWith(PreferencesFile::quiet(0)));
     // With no log yet, the failure box comes first, then an empty viewer.
-    ASSERT_TRUE(program.typeKeys({VK_F4}));
-    EXPECT_EQ(staticTexts(dialog(kFileError)), Lines{"Cannot read program log!"});
+    EXPECT_EQ(staticTexts(openByKeys({VK_F4}, kFileError)), Lines{"Cannot read program log!"});
     ASSERT_TRUE(dismiss(dialog(kFileError), IDOK));
     ASSERT_TRUE(dismiss(dialog("View Program Log"), IDOK));
 
@@ -129,8 +126,7 @@ TEST_F(Dialogs, FontAndBackgroundColourFromTheMenuAreStoredAndShown) {
     const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72) - 200;
     ASSERT_TRUE(startWith(settings));
     // Settings > Font...
-    ASSERT_TRUE(program.typeKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}));
-    HWND chooser = dialog("Font");
+    HWND chooser = openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}, "Font");
     EXPECT_TRUE(IsWindowEnabled(program.mainWindow())) << "the font dialog has an owner";
     setText(GetDlgItem(chooser, 0x0472), "12");  // the size box, cmb3
     ASSERT_TRUE(dismiss(chooser, IDOK));
@@ -140,9 +136,8 @@ TEST_F(Dialogs, FontAndBackgroundColourFromTheMenuAreStoredAndShown) {
         5s));
 
     // Settings > Background Color... opens on white; a typed colour shows at once.
-    ASSERT_TRUE(
-        program.typeKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
-    chooser = dialog("Color");
+    chooser =
+        openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "Color");
     EXPECT_EQ(textOf(GetDlgItem(chooser, 706)), "255");  // red, then green and blue
     for (const auto& [id, value] : {std::pair{706, "10"}, {707, "120"}, {708, "200"}}) {
         setText(GetDlgItem(chooser, id), value);
@@ -156,8 +151,8 @@ TEST_F(Dialogs, FontAndBackgroundColourFromTheMenuAreStoredAndShown) {
     EXPECT_NE(readFileBytes(preferencesPath()).find("\n13137930\n"), std::string::npos);
 
     // Help > About...
-    ASSERT_TRUE(program.typeKeys({VK_F10, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}));
-    const HWND about = dialog("About this program");
+    const HWND about =
+        openByKeys({VK_F10, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}, "About this program");
     EXPECT_EQ(staticTexts(about), (Lines{VANTOREL_VERSION_LINE, VANTOREL_MAKER}));
     escapeThenClose(about);
 }
@@ -168,8 +163,7 @@ TEST_F(Dialogs, WithoutItsFileHelpShowsAnErrorWithoutOwnerAndCarriesOn) {
     ASSERT_TRUE(CopyFileA(gProgramPath.c_str(), copy.c_str(), FALSE));
     writePreferences(PreferencesFile::quiet().text());
     ASSERT_TRUE(program.launch(copy) && program.waitForMainWindow());
-    ASSERT_TRUE(program.typeKeys({VK_F1}));
-    const HWND box = dialog("Error!");
+    const HWND box = openByKeys({VK_F1}, "Error!");
     EXPECT_EQ(staticTexts(box), Lines{"Unable to open the program's help file"});
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
     ASSERT_TRUE(dismiss(box, IDOK));

@@ -289,6 +289,7 @@ public:
     bool typeKeys(std::initializer_list<UINT> keys) {
         SetForegroundWindow(main_);
         if (!waitUntil([&] { return GetForegroundWindow() == main_; }, 2s)) return false;
+        Sleep(100);  // and let the activation settle
         for (const UINT key : keys) {
             const auto scan = static_cast<BYTE>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
             keybd_event(static_cast<BYTE>(key), scan, 0, 0);

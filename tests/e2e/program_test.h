@@ -39,6 +39,19 @@ protected:
         return found;
     }
 
+    // Types keys into the main window until the dialog of that caption
+    // shows. Under Wine a key typed just as the window comes to the front is
+    // now and then lost, so a try that opens nothing is made again, after two
+    // Escapes for a menu left open.
+    HWND openByKeys(std::initializer_list<UINT> keys, const std::string& caption) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            program.typeKeys(keys);
+            if (const HWND found = program.waitForDialog(caption, 2s)) return found;
+            program.typeKeys({VK_ESCAPE, VK_ESCAPE});
+        }
+        return dialog(caption);
+    }
+
     // Presses OK (id 1) in `dialog` and expects these message boxes in turn,
     // each {caption, text}, each answered with OK; then the dialog closes.
     void confirm(HWND dialog, const std::vector<Lines>& boxes = {}) {

@@ -29,8 +29,7 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     EXPECT_EQ(second.waitForExit(), 0u);
     EXPECT_EQ(program.waitForExit(0ms), STILL_ACTIVE);
 
-    // Program > Exit.
-    ASSERT_TRUE(program.typeKeys({VK_F10, VK_DOWN, VK_RETURN}));
+    program.command(IDM_EXIT);
     EXPECT_EQ(program.waitForExit(), 0u);
     EXPECT_EQ(logMessages(), (Lines{" - Session Start", " - Session End"}));
 }
