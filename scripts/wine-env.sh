@@ -65,6 +65,14 @@ vantorel_wine_runs() {  # 32|64
     "$loader" --version >/dev/null 2>&1
 }
 
+# In a test: exits with 77, which ctest reports as skipped, when this
+# machine cannot run the chosen build's programs.
+vantorel_skip_unless_runs() {
+    vantorel_wine_runs "$VANTOREL_BITS" && return 0
+    echo "SKIPPED: this machine cannot execute Wine's $VANTOREL_BITS-bit loader $VANTOREL_WINE"
+    exit 77
+}
+
 # One line: which builds run their Windows programs here, and why.
 vantorel_wine_probe() {
     local why

@@ -9,10 +9,7 @@ bits=$1
 shift
 source "$(dirname "$0")/wine-env.sh"
 vantorel_wine_use "$bits"
-if ! vantorel_wine_runs "$bits"; then
-    echo "SKIPPED: this machine cannot execute Wine's $bits-bit loader $VANTOREL_WINE"
-    exit 77
-fi
+vantorel_skip_unless_runs
 if [ -z "${DISPLAY:-}" ]; then
     echo "wine-run.sh: DISPLAY is not set; run the tests through scripts/test.sh, which starts a virtual display" >&2
     exit 1

@@ -13,10 +13,7 @@ cmake=$1 build=$2 bits=$3 target=$4 setup=$5
 fail() { echo "package_install: FAIL: $*" >&2; exit 1; }
 source "$(dirname "$0")/../../scripts/wine-env.sh"
 vantorel_wine_use "$bits"
-if ! vantorel_wine_runs "$bits"; then
-  echo "SKIPPED: this machine cannot execute Wine's $bits-bit loader $VANTOREL_WINE"
-  exit 77
-fi
+vantorel_skip_unless_runs
 vantorel_wine_prefix || fail "no Wine prefix $WINEPREFIX"
 wine() { timeout 120 "$VANTOREL_WINE" "$@"; }
 "$cmake" --build "$build" --target "$target" || fail "the target $target did not build"
