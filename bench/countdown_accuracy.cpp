@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "resource.h"
@@ -62,7 +63,10 @@ long long vantorelError(bool freeze) {
     preferences.timerSeconds = kLimitSeconds;
     writePreferences(preferences.text());
     Program program;
-    if (!program.start()) return -1;
+    if (!program.start()) {
+        std::printf("%s\n", program.problem().c_str());
+        std::exit(1);
+    }
     const auto started = SteadyClock::now();
     program.click(IDC_START);
     if (freeze) {

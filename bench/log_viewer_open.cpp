@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "resource.h"
@@ -22,7 +23,10 @@ long long openViewer(int lines) {
     }
     writeFileBytes(logPath(), log);
     Program program;
-    if (!program.start()) return -1;
+    if (!program.start()) {
+        std::printf("%s\n", program.problem().c_str());
+        std::exit(1);
+    }
     const auto started = SteadyClock::now();
     program.command(IDM_VIEW_LOG);
     HWND viewer = program.waitForDialog("View Program Log", 60s);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,10 @@ using namespace e2e;
 long long startTime(const std::string& exe, const char* windowClass) {
     Program program;
     const auto started = SteadyClock::now();
-    if (!program.launch(exe) || !program.waitForMainWindow(30s, windowClass)) return -1;
+    if (!program.launch(exe) || !program.waitForMainWindow(30s, windowClass)) {
+        std::printf("%s\n", program.problem().c_str());
+        std::exit(1);
+    }
     return elapsedMs(started);
 }
 

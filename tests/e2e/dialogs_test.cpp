@@ -162,7 +162,7 @@ TEST_F(Dialogs, WithoutItsFileHelpShowsAnErrorWithoutOwnerAndCarriesOn) {
     const std::string copy = scratchFolder("vantorel-e2e-nohelp") + "\\vantorel.exe";
     ASSERT_TRUE(CopyFileA(gProgramPath.c_str(), copy.c_str(), FALSE));
     writePreferences(PreferencesFile::quiet().text());
-    ASSERT_TRUE(program.launch(copy) && program.waitForMainWindow());
+    ASSERT_TRUE(program.launch(copy) && program.waitForMainWindow()) << program.problem();
     const HWND box = openByKeys({VK_F1}, "Error!");
     EXPECT_EQ(staticTexts(box), Lines{"Unable to open the program's help file"});
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);

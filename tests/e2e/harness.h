@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -45,6 +46,28 @@ inline bool waitUntil(const std::function<bool()>& condition, Milliseconds timeo
         if (SteadyClock::now() >= deadline) return false;
     }
     return true;
+}
+
+// A process's exit code with what it means, e.g. "exit code 0xC0000135: a DLL
+// the program needs could not be loaded".
+inline std::string exitCodeInWords(DWORD code) {
+    static const std::pair<DWORD, const char*> known[] = {
+        {0, "it ended by itself"},
+        {0xC0000135, "a DLL the program needs could not be loaded"},
+        {0xC000007B, "a DLL it loaded is built for another processor (is the manifest right?)"},
+        {0xC0000139, "a function the program needs is missing from a DLL"},
+        {0xC0000142, "a DLL it needs failed to initialise"},
+        {0xC0000005, "it crashed (access violation)"},
+        {0xC00000FD, "it crashed (stack overflow)"},
+        {0xC0000409, "it stopped itself (a failed run-time check)"},
+    };
+    char text[32];
+    std::snprintf(text, sizeof text, code < 256 ? "exit code %lu" : "exit code 0x%08lX",
+                  static_cast<unsigned long>(code));
+    for (const auto& [value, meaning] : known) {
+        if (value == code) return std::string(text) + ": " + meaning;
+    }
+    return text;
 }
 
 inline long long elapsedMs(SteadyClock::time_point since) {
@@ -217,8 +240,10 @@ public:
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info = {};
+        name_ = exe.substr(exe.find_last_of("\\/") + 1);
         if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             scratchFolder("vantorel-e2e").c_str(), &startup, &info)) {
+            problem_ = exe + " could not be started (error " + std::to_string(GetLastError()) + ")";
             return false;
         }
         CloseHandle(info.hThread);
@@ -226,14 +251,31 @@ public:
         processId_ = info.dwProcessId;
         return true;
     }
-    // Waits until the process shows a top-level window of that class.
+    // Waits until the process shows a top-level window of that class; false
+    // at once when it ends instead (problem() then says why).
     bool waitForMainWindow(Milliseconds timeout = 10s, const char* windowClass = "Vantorel") {
-        return waitUntil(
+        const bool shown = waitUntil(
             [&] {
                 main_ = FindWindowExA(nullptr, nullptr, windowClass, nullptr);
-                return owned(main_) && IsWindowVisible(main_);
+                return (owned(main_) && IsWindowVisible(main_)) || ended();
             },
             timeout);
+        if (shown && !ended()) return true;
+        if (!ended()) {
+            problem_ = name_ + " runs but showed no main window within " +
+                       std::to_string(timeout.count()) + " ms";
+        }
+        return false;
+    }
+    bool ended() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }
+    // Why the program cannot be driven: it did not start, showed no window,
+    // or ended, with its exit code in words. Empty while all is well.
+    std::string problem() const {
+        DWORD code = STILL_ACTIVE;
+        if (problem_.empty() && ended() && GetExitCodeProcess(process_, &code)) {
+            return name_ + " has ended with " + exitCodeInWords(code);
+        }
+        return problem_;
     }
     bool start(Milliseconds timeout = 10s) { return launch() && waitForMainWindow(timeout); }
     // Waits for the process to end: its exit code, STILL_ACTIVE if it runs on.
@@ -252,6 +294,7 @@ public:
         WaitForSingleObject(process_, 5000);
         CloseHandle(process_);
         process_ = nullptr;
+        problem_.clear();
     }
 
     HWND mainWindow() const { return main_; }
@@ -315,7 +358,7 @@ public:
         waitUntil(
             [&] {
                 for (HWND dialog : dialogs()) found = textOf(dialog) == caption ? dialog : found;
-                return found != nullptr;
+                return found != nullptr || ended();
             },
             timeout);
         return found;
@@ -340,6 +383,7 @@ private:
 
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
+    std::string name_, problem_;
     HWND main_ = nullptr;
 };
 

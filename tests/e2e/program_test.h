@@ -25,17 +25,18 @@ protected:
     }
 
     // Writes the preferences file, starts the program and waits for its
-    // main window. Use as ASSERT_TRUE(startWith(...)).
-    bool startWith(const PreferencesFile& settings = PreferencesFile::quiet()) {
+    // main window. Use as ASSERT_TRUE(startWith(...)): a failure says why.
+    testing::AssertionResult startWith(const PreferencesFile& settings = PreferencesFile::quiet()) {
         writePreferences(settings.text());
-        return program.start();
+        if (program.start()) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << program.problem();
     }
 
     // The program's visible dialog or box of that caption; a failure of the
     // case (and a null handle, which every call ignores) when none shows.
     HWND dialog(const std::string& caption) {
         const HWND found = program.waitForDialog(caption);
-        if (found == nullptr) ADD_FAILURE() << "no dialog \"" << caption << "\"";
+        if (found == nullptr) ADD_FAILURE() << "no dialog \"" << caption << "\" " << program.problem();
         return found;
     }
 

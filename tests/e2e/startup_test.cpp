@@ -8,12 +8,12 @@ namespace {
 using Startup = ProgramTest;
 
 TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
-    ASSERT_TRUE(program.launch());
+    ASSERT_TRUE(program.launch()) << program.problem();
     // The startup screen, a dialog without a caption, comes first.
     const HWND screen = program.waitForDialog("", 10s);
     EXPECT_EQ(staticTexts(screen), (Lines{VANTOREL_VERSION_LINE, VANTOREL_MAKER}));
     EXPECT_EQ(readFileBytes(preferencesPath()), PreferencesFile().text());
-    ASSERT_TRUE(program.waitForMainWindow());
+    ASSERT_TRUE(program.waitForMainWindow()) << program.problem();
     EXPECT_FALSE(IsWindowVisible(screen)) << "the main window shows beside the startup screen";
     EXPECT_EQ(program.title(), "Vantorel: Timer Set - 00h:03m:00s");
     EXPECT_EQ(program.displayText(), "00:03:00");
@@ -22,7 +22,7 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
 
     // A second copy says so and leaves; the first one runs on.
     Program second;
-    ASSERT_TRUE(second.launch());
+    ASSERT_TRUE(second.launch()) << second.problem();
     const HWND notice = second.waitForDialog("Attention", 10s);
     EXPECT_EQ(staticTexts(notice), Lines{"An instance of this program is already running."});
     pressDialogButton(notice, IDOK);
@@ -55,10 +55,10 @@ TEST_F(Startup, ALockedPreferencesFileIsLeftAloneUntilItCanBeRead) {
         confirm(setTimer, boxes);
     };
 
-    ASSERT_TRUE(program.launch());
+    ASSERT_TRUE(program.launch()) << program.problem();
     EXPECT_EQ(staticTexts(dialog(kFileError)), Lines{readError[1]});
     ASSERT_TRUE(dismiss(dialog(kFileError), IDOK));
-    ASSERT_TRUE(program.waitForMainWindow());
+    ASSERT_TRUE(program.waitForMainWindow()) << program.problem();
     EXPECT_TRUE(program.dialogs().empty()) << "more than one box";
     EXPECT_EQ(program.displayText(), "00:03:00");
     setSeconds("7", {writeError, readError});
