@@ -3,26 +3,11 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "app/win32_platform.h"
+#include "core/switches.h"
+
 namespace vantorel {
 namespace {
-
-// File failures are shown at once, with no owner window, and the program
-// carries on.
-class MessageBoxReporter final : public ErrorReporter {
-public:
-    void report(const char* text) override {
-        MessageBoxA(nullptr, text, kErrorCaption, MB_ICONERROR | MB_SYSTEMMODAL);
-    }
-};
-
-class SystemLocalClock final : public LocalClock {
-public:
-    LocalTime now() override {
-        SYSTEMTIME t;
-        GetLocalTime(&t);
-        return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-    }
-};
 
 MessageBoxReporter gReporter;
 SystemLocalClock gLocalClock;
@@ -34,7 +19,8 @@ ProgramLog gLog(gReporter, gLocalClock);
 }  // namespace
 
 AppState& app() { return gApp; }
-Preferences& prefs() { return gPrefs; }
+const Preferences& prefs() { return gPrefs; }
+Preferences& prefsToChange() { return gPrefs; }
 PreferencesStore& prefsStore() { return gStore; }
 ProgramLog& programLog() { return gLog; }
 
@@ -53,7 +39,7 @@ void locateDataFolder() {
 }
 
 void logIfEnabled(const char* message) {
-    if (gPrefs.logEnabled == 1) gLog.appendLog(message);
+    if (switchOn(gPrefs.logEnabled)) gLog.appendLog(message);
 }
 
 }  // namespace vantorel

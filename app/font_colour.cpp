@@ -3,19 +3,19 @@
 #include <commdlg.h>
 
 #include "app/app_state.h"
+#include "app/layout.h"
 #include "app/main_window.h"
 
 namespace vantorel {
 namespace {
 
-// Both live for the run: choices carry from one dialog to the next.
+// Owned by this file and written only by the dialogs here. Both live for the
+// run, so choices carry from one dialog to the next; neither is saved.
 LOGFONTA gFontDialogRecord;
 COLORREF gCustomColours[16];
 
-// The display's characters are made this much taller than the size chosen.
-constexpr LONG kFontHeightOffset = 200;
-
-// Runs the colour dialog on `colour`; it keeps its value when cancelled.
+// Runs the colour dialog on `colour`; it keeps its value when cancelled. No
+// owner window (deliberate): the main window stays usable meanwhile.
 void chooseColour(std::uint32_t& colour) {
     CHOOSECOLORA record = {};
     record.lStructSize = sizeof record;
@@ -28,7 +28,7 @@ void chooseColour(std::uint32_t& colour) {
 }  // namespace
 
 void chooseDisplayFont() {
-    Preferences& p = prefs();
+    Preferences& p = prefsToChange();
     setText(gFontDialogRecord.lfFaceName, p.fontFace);
     CHOOSEFONTA record = {};
     record.lStructSize = sizeof record;
@@ -39,7 +39,7 @@ void chooseDisplayFont() {
     const LOGFONTA confirmed = gFontDialogRecord;
     if (ChooseFontA(&record)) {
         setText(p.fontFace, gFontDialogRecord.lfFaceName);
-        p.fontHeight = gFontDialogRecord.lfHeight - kFontHeightOffset;
+        p.fontHeight = displayFontHeight(gFontDialogRecord.lfHeight);
         p.fontWeight = gFontDialogRecord.lfWeight;
         p.fontItalic = gFontDialogRecord.lfItalic;
     } else {
@@ -50,12 +50,13 @@ void chooseDisplayFont() {
 }
 
 void chooseTextColour() {
-    chooseColour(prefs().textColor);
+    chooseColour(prefsToChange().textColor);
     prefsStore().saveAndReload();
+    // Deliberate: no repaint; the digits take the colour at the next one.
 }
 
 void chooseBackgroundColour(HWND window) {
-    chooseColour(prefs().backgroundColor);
+    chooseColour(prefsToChange().backgroundColor);
     prefsStore().saveAndReload();
     mainWindow().applyBackground(prefs().backgroundColor);
     InvalidateRect(window, nullptr, TRUE);

@@ -8,7 +8,5 @@ namespace vantorel {
 void openHelp(HWND window);
 // The modal About dialog.
 void showAbout(HWND owner);
-// The startup screen, modal and ownerless; returns when it has closed itself.
-void showStartupScreen();
 
 }  // namespace vantorel

@@ -8,8 +8,9 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
-#include "app/help_about.h"
 #include "app/main_window.h"
+#include "app/startup_screen.h"
+#include "core/switches.h"
 #include "resource.h"
 
 namespace vantorel {
@@ -18,17 +19,21 @@ namespace {
 constexpr const char* kInstanceMutex = "VantorelInstanceIsRunning";
 constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
+// Owned by this file: 1 when the screen saver was active at start-up and
+// this program switched it off; written in WM_CREATE, read in WM_DESTROY.
 int gScreenSaverWasActive = 0;
 
 [[noreturn]] void startupFailed() {
     MessageBoxA(nullptr, "Vantorel startup failed!", nullptr, MB_ICONERROR);
-    ExitProcess(0);
+    ExitProcess(0);  // deliberate: exit code 0, as after every other way out
 }
 
 BOOL onCreate(HWND window, LPCREATESTRUCT) {
     locateDataFolder();
     prefsStore().load();
-    if (prefs().showStartupScreen == 1) showStartupScreen();
+    if (switchOn(prefs().showStartupScreen)) showStartupScreen();
+    // Deliberate: the folder is resolved and created once more, so a folder
+    // removed while the startup screen showed is there again for the log.
     locateDataFolder();
     programLog().setFolder(app().dataFolder);
     logIfEnabled(kLogSessionStart);
@@ -114,7 +119,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         CreateWindowExA(0, kWindowClass, "Vantorel", kMainWindowStyle, 0, 0, state.workArea.right,
                         state.workArea.bottom, nullptr, nullptr, state.module, nullptr);
     if (!main) startupFailed();
-    state.mainWindow = main;
     ShowWindow(main, SW_SHOW);
     UpdateWindow(main);
 
@@ -126,5 +130,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         if (msg.message != WM_KEYDOWN) TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    // Deliberate: ExitProcess, not a return, so the process ends here with
+    // the loop's code whatever the runtime's exit handlers would do.
     ExitProcess(static_cast<UINT>(msg.wParam));
 }

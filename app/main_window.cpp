@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "app/layout.h"
 #include "app/sound.h"
 #include "resource.h"
 
@@ -10,9 +11,6 @@ namespace vantorel {
 namespace {
 
 constexpr UINT_PTR kTickerId = 3;
-constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 40;
-constexpr int kButtonPitch = 90;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 constexpr DWORD kDisplayStyle = WS_CHILD | WS_VISIBLE | ES_READONLY | ES_CENTER;
 
@@ -35,15 +33,6 @@ HFONT createDisplayFont() {
 }  // namespace
 
 MainWindow& mainWindow() { return gMainWindow; }
-
-std::uint64_t PerformanceCounterTime::nowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    const auto f = static_cast<std::uint64_t>(frequency.QuadPart);
-    const auto c = static_cast<std::uint64_t>(counter.QuadPart);
-    return c / f * 1000 + c % f * 1000 / f;
-}
 
 MainWindow::MainWindow() : clock_(*this, time_) {}
 
@@ -88,11 +77,10 @@ void MainWindow::destroy() {
 
 void MainWindow::applyLayout() {
     const Preferences& p = prefs();
-    const int stopX = p.buttonsLeft + kButtonPitch;
-    const int resetX = stopX + kButtonPitch;
-    MoveWindow(start_, p.buttonsLeft, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
-    MoveWindow(stop_, stopX, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
-    MoveWindow(reset_, resetX, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
+    const ButtonRow x = buttonRow(p.buttonsLeft);
+    MoveWindow(start_, x.start, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
+    MoveWindow(stop_, x.stop, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
+    MoveWindow(reset_, x.reset, p.buttonsTop, kButtonWidth, kButtonHeight, TRUE);
     MoveWindow(display_, 0, p.displayTop, app().workArea.right, app().workArea.bottom, TRUE);
 }
 

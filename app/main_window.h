@@ -4,17 +4,12 @@
 
 #include <windows.h>
 
+#include "app/win32_platform.h"
 #include "core/countdown_clock.h"
 
 namespace vantorel {
 
 inline constexpr const char* kWindowClass = "Vantorel";
-
-// Milliseconds from the performance counter; never goes backwards.
-class PerformanceCounterTime final : public TimeSource {
-public:
-    std::uint64_t nowMs() override;
-};
 
 class MainWindow final : public ClockHost {
 public:
@@ -22,6 +17,8 @@ public:
 
     // The window's contents, built during WM_CREATE, and the clock in Ready.
     void create(HWND window);
+    // The main window: null until WM_CREATE, and the one handle every part uses.
+    HWND handle() const { return window_; }
     // Stops the ticker and releases the brushes and the font.
     void destroy();
 

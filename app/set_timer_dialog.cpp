@@ -17,7 +17,7 @@ std::int32_t readLimitField(HWND dialog, int id, std::uint32_t limit, const char
 }
 
 void onOk(HWND dialog) {
-    Preferences& p = prefs();
+    Preferences& p = prefsToChange();
     p.timerHours = readLimitField(dialog, IDC_SET_HOURS, 99, "Maximum value is 99 hours",
                                   "Maximum Hours Value");
     p.timerMinutes = readLimitField(dialog, IDC_SET_MINUTES, 59, "Maximum value is 59 minutes!",
@@ -27,7 +27,7 @@ void onOk(HWND dialog) {
     const std::int32_t h = p.timerHours, m = p.timerMinutes, s = p.timerSeconds;
     CountdownClock& clock = mainWindow().clock();
     clock.setLimit(h, m, s);
-    SetWindowTextA(app().mainWindow, CountdownClock::formatTitle(h, m, s).c_str());
+    SetWindowTextA(mainWindow().handle(), CountdownClock::formatTitle(h, m, s).c_str());
     prefsStore().saveAndReload();
     clock.restart();
     EndDialog(dialog, 0);
@@ -36,12 +36,15 @@ void onOk(HWND dialog) {
 INT_PTR CALLBACK setTimerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
+            // Unsigned, so a negative value from a hand-edited file shows as
+            // its 32-bit unsigned value (deliberate; OK then clamps it).
             SetDlgItemInt(dialog, IDC_SET_HOURS, static_cast<UINT>(prefs().timerHours), FALSE);
             SetDlgItemInt(dialog, IDC_SET_MINUTES, static_cast<UINT>(prefs().timerMinutes), FALSE);
             SetDlgItemInt(dialog, IDC_SET_SECONDS, static_cast<UINT>(prefs().timerSeconds), FALSE);
             return TRUE;
         case WM_COMMAND:
-            // Only the OK button's click (or Enter); Escape leaves the dialog open.
+            // Only the OK button's click (or Enter). Deliberate: Escape
+            // (IDCANCEL) is not handled, so it leaves the dialog open.
             if (wParam == IDOK) {
                 onOk(dialog);
                 return TRUE;

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "core/switches.h"
+
 namespace vantorel {
 
 namespace {
@@ -50,7 +52,7 @@ void CountdownClock::start() {
     endMs_ = time_.nowMs() + std::uint64_t{remaining_} * kTickMs;
     host_.startTicker(kTickMs);
     host_.setButtons(false, true, false);
-    if (host_.logEnabled() == 1) {
+    if (switchOn(host_.logEnabled())) {
         host_.appendLog(kLogCountdownStarted, formatTitle(hours_, minutes_, seconds_));
     }
 }
@@ -60,7 +62,7 @@ void CountdownClock::stop() {
     running_ = false;
     host_.stopTicker();
     host_.setButtons(true, false, true);
-    if (host_.logEnabled() == 1) {
+    if (switchOn(host_.logEnabled())) {
         host_.appendLog(kLogCountdownStopped, "");
     }
 }
@@ -71,7 +73,7 @@ void CountdownClock::reset() {
     host_.stopTicker();
     host_.setButtons(true, false, false);
     host_.showText(formatRemaining(remaining_));
-    if (host_.logEnabled() == 1) {
+    if (switchOn(host_.logEnabled())) {
         host_.appendLog(kLogCountdownReset, "");
     }
 }
@@ -96,10 +98,11 @@ void CountdownClock::tick() {
         host_.showText(formatRemaining(0));
         host_.stopTicker();
         host_.setButtons(false, false, true);
-        if (host_.alarmEnabled() == 1) {
+        if (switchOn(host_.alarmEnabled())) {
             host_.playAlarm();
         }
         host_.restoreWindow();
+        // Deliberate: the completed entry is written whatever the log switch says.
         host_.appendLog(kLogCountdownCompleted, "");
         return;
     }
@@ -120,7 +123,7 @@ void CountdownClock::tick() {
 
     if (changed) {
         host_.showText(formatRemaining(remaining_));
-        if (host_.tickingEnabled() == 1) {
+        if (switchOn(host_.tickingEnabled())) {
             host_.playTick();
         }
     }

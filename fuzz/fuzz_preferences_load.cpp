@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "prefs/preferences.h"
+#include "prefs/preferences_file.h"
 
 using namespace vantorel;
 

@@ -68,6 +68,7 @@ void fillList(HWND dialog) {
 }
 
 void onDeleteLog(HWND dialog) {
+    // No owner window, like every message box of the program (deliberate).
     if (MessageBoxA(nullptr, "Are you sure?", "Confirm deletion of Program Log",
                     MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         return;
@@ -86,7 +87,8 @@ INT_PTR CALLBACK logViewerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
             fillList(dialog);
             return TRUE;
         case WM_COMMAND:
-            // Clicks only: list notifications and Escape (IDCANCEL) do nothing.
+            // Clicks only: list notifications and, deliberately, Escape
+            // (IDCANCEL) do nothing.
             if (wParam == IDC_LOG_BROWSE_FOLDER) {
                 ShellExecuteA(dialog, "explore", app().dataFolder.c_str(), nullptr, nullptr,
                               SW_SHOWNORMAL);

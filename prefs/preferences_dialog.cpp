@@ -7,19 +7,14 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "app/layout.h"
 #include "app/main_window.h"
 #include "app/number_field.h"
+#include "core/switches.h"
 #include "resource.h"
 
 namespace vantorel {
 namespace {
-
-// Width of the button row, from Start's left edge to Reset's right edge.
-constexpr std::uint32_t kButtonRowWidth = 260;
-// Space kept between the bottom of the buttons and the display's top.
-constexpr std::uint32_t kButtonsAboveDisplay = 45;
-// Height the display keeps on screen below its top edge.
-constexpr std::uint32_t kDisplayMinHeight = 350;
 
 constexpr char kWavFilter[] = "WAV Files\0*.wav\0";  // the literal adds the final NUL
 constexpr const char* kClampFormat = "Maximum exceeded! Value set to %d";
@@ -67,7 +62,7 @@ int chooseSoundFile(const char* filter, char (&field)[kPathBufferSize]) {
     OPENFILENAMEA ofn;
     std::memset(&ofn, 0, sizeof ofn);
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = app().mainWindow;
+    ofn.hwndOwner = mainWindow().handle();
     ofn.lpstrFilter = filter;
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = field;
@@ -87,13 +82,16 @@ void onChooseSound(HWND dialog, int editId, char (&field)[kPathBufferSize]) {
     // disabled. Wine's file box enables its owner again when it closes and
     // raises it over this dialog, so the main window is put back as it was
     // and this dialog stays the active one.
-    HWND mainWin = app().mainWindow;
+    HWND mainWin = mainWindow().handle();
     const bool mainWasEnabled = mainWin != nullptr && IsWindowEnabled(mainWin) != FALSE;
     const int picked = chooseSoundFile(kWavFilter, field);
     if (mainWin != nullptr && !mainWasEnabled && IsWindowEnabled(mainWin) != FALSE) {
         EnableWindow(mainWin, FALSE);
         SetActiveWindow(dialog);
     }
+    // Deliberate: a picked file is in the record from now on, before and
+    // without OK; a cancelled box leaves the record but shows "No file
+    // selected", which OK then takes.
     if (picked == 1) {
         SetDlgItemTextA(dialog, editId, field);
     } else {
@@ -109,7 +107,7 @@ std::int32_t readPosition(HWND dialog, int id, std::uint32_t limit, const char* 
         char message[64];
         static_assert(sizeof message >= 33 + 11 + 1);
         wsprintfA(message, kClampFormat, static_cast<int>(number.value));
-        MessageBoxA(nullptr, message, caption, MB_ICONINFORMATION);
+        MessageBoxA(nullptr, message, caption, MB_ICONINFORMATION);  // no owner, deliberately
     }
     return static_cast<std::int32_t>(number.value);
 }
@@ -120,28 +118,25 @@ void readPath(HWND dialog, int id, char (&field)[kPathBufferSize]) {
 }
 
 void onOk(HWND dialog) {
-    Preferences& p = prefs();
+    Preferences& p = prefsToChange();
     const RECT& area = app().workArea;
+    // Measured against the display's top as it stood before this OK.
+    const PositionLimits limits = positionLimits(area.right, area.bottom, p.displayTop);
 
+    // Each value goes into the record as it is read: the ticks that run while
+    // a clamp box waits see the ones taken before it.
     p.showStartupScreen = getCheck(dialog, IDC_PREF_SHOW_STARTUP);
     p.logEnabled = getCheck(dialog, IDC_PREF_LOG_ENABLED);
-    // Written at every OK, whatever the switch now holds.
-    programLog().appendLog(p.logEnabled == 1 ? kLogLoggingEnabled : kLogLoggingDisabled);
+    // Deliberate: written at every OK, whatever the switch now holds.
+    programLog().appendLog(switchOn(p.logEnabled) ? kLogLoggingEnabled : kLogLoggingDisabled);
     p.tickingEnabled = getCheck(dialog, IDC_PREF_TICKING_ENABLED);
     p.alarmEnabled = getCheck(dialog, IDC_PREF_ALARM_ENABLED);
-
-    // The limits wrap like 32-bit numbers: one below zero clamps nothing.
-    p.buttonsLeft = readPosition(dialog, IDC_PREF_BUTTONS_LEFT,
-                                 static_cast<std::uint32_t>(area.right) - kButtonRowWidth,
+    p.buttonsLeft = readPosition(dialog, IDC_PREF_BUTTONS_LEFT, limits.buttonsLeft,
                                  "Buttons position from left");
-    // Measured against the display's top as it stood before this OK.
-    p.buttonsTop = readPosition(dialog, IDC_PREF_BUTTONS_TOP,
-                                static_cast<std::uint32_t>(p.displayTop) - kButtonsAboveDisplay,
-                                "Buttons position from top");
-    p.displayTop = readPosition(dialog, IDC_PREF_DISPLAY_TOP,
-                                static_cast<std::uint32_t>(area.bottom) - kDisplayMinHeight,
+    p.buttonsTop =
+        readPosition(dialog, IDC_PREF_BUTTONS_TOP, limits.buttonsTop, "Buttons position from top");
+    p.displayTop = readPosition(dialog, IDC_PREF_DISPLAY_TOP, limits.displayTop,
                                 "Timer display position from top");
-
     readPath(dialog, IDC_PREF_ALARM_PATH, p.alarmSoundPath);
     readPath(dialog, IDC_PREF_TICK_PATH, p.tickSoundPath);
 
@@ -156,13 +151,13 @@ INT_PTR CALLBACK preferencesProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             fillControls(dialog);
             return TRUE;
         case WM_COMMAND:
-            // Clicks only; Escape (IDCANCEL) leaves the dialog open.
+            // Clicks only. Deliberate: Escape (IDCANCEL) leaves the dialog open.
             if (wParam == IDC_PREF_ALARM_BROWSE) {
-                onChooseSound(dialog, IDC_PREF_ALARM_PATH, prefs().alarmSoundPath);
+                onChooseSound(dialog, IDC_PREF_ALARM_PATH, prefsToChange().alarmSoundPath);
                 return TRUE;
             }
             if (wParam == IDC_PREF_TICK_BROWSE) {
-                onChooseSound(dialog, IDC_PREF_TICK_PATH, prefs().tickSoundPath);
+                onChooseSound(dialog, IDC_PREF_TICK_PATH, prefsToChange().tickSoundPath);
                 return TRUE;
             }
             if (wParam == IDOK) {

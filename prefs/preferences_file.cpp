@@ -7,7 +7,7 @@
 // when no digit follows it) and a line reader for the texts. The same reader
 // serves a file and a block of memory.
 
-#include "prefs/preferences.h"
+#include "prefs/preferences_file.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,7 +17,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "prefs/replace_file.h"
+#include "prefs/file_operations.h"
 
 namespace vantorel {
 namespace {

@@ -1,6 +1,7 @@
 // Resource and command numbers shared by vantorel.rc and the program.
 // Only plain #define lines live here, so windres and the C++ compiler read
-// the same values.
+// the same values. Deliberate: the numbers never change, since other programs
+// and the tests drive the program by them (docs/behaviour.md).
 #ifndef VANTOREL_RESOURCE_H
 #define VANTOREL_RESOURCE_H
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "prefs/preferences.h"
+#include "prefs/preferences_file.h"
 #include "tests/e2e/harness.h"
 
 namespace e2e {

@@ -1,6 +1,6 @@
 // The preferences file: the defaults' exact text, good and damaged files, and
 // saves that cannot be made.
-#include "prefs/preferences.h"
+#include "prefs/preferences_file.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

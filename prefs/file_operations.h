@@ -1,4 +1,6 @@
-// The few file operations that the platforms do each their own way.
+// The few file operations that the platforms do each their own way, used by
+// the preferences file. prefs/file_operations_posix.cpp implements them for
+// the native build and its tests, app/win32_platform.cpp for Windows.
 #pragma once
 
 namespace vantorel {

@@ -1,6 +1,6 @@
 // File operations on POSIX systems: rename() swaps the name over in one step.
 
-#include "prefs/replace_file.h"
+#include "prefs/file_operations.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
