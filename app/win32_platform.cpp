@@ -44,4 +44,6 @@ bool fileMissing(const char* path) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+void createFolder(const char* path) { CreateDirectoryA(path, nullptr); }
+
 }  // namespace vantorel

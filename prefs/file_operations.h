@@ -18,4 +18,7 @@ bool isReadOnlyFile(const char* path);
 // lack of rights, say, does not count as missing.
 bool fileMissing(const char* path);
 
+// Creates the folder `path` (its parent must exist); an existing one is fine.
+void createFolder(const char* path);
+
 }  // namespace vantorel

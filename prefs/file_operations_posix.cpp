@@ -34,4 +34,6 @@ bool fileMissing(const char* path) {
     return ::stat(path, &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
 }
 
+void createFolder(const char* path) { ::mkdir(path, 0777); }
+
 }  // namespace vantorel

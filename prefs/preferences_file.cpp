@@ -274,14 +274,27 @@ void PreferencesStore::setDefaults() {
 // The new text goes to a temporary file next to the old one, which then
 // replaces the old file in one step; the old file stays whole until then.
 void PreferencesStore::save() {
-    if (!usablePath(path_) || unread_ || isReadOnlyFile(path_.c_str())) {
+    if (!usablePath(path_) || isReadOnlyFile(path_.c_str())) {
         errors_.report(kPreferencesWriteError);
         return;
     }
-    const std::string text = formatPreferences(record_);
+    if (unread_) {
+        // Gone since it could not be read (deleted or moved away): nothing
+        // of it can be lost any more.
+        if (!fileMissing(path_.c_str())) {
+            errors_.report(kPreferencesWriteError);
+            return;
+        }
+        unread_ = false;
+    }
     const std::string temporary = temporaryPath(path_);
+    const std::size_t slash = path_.find_last_of("/\\");
+    if (slash != std::string::npos && slash > 0 && fileMissing(path_.c_str())) {
+        createFolder(path_.substr(0, slash).c_str());  // the data folder may have been removed
+    }
     std::remove(temporary.c_str());  // a leftover from an interrupted save
-    if (!writeWholeFile(temporary, text) || !replaceFile(temporary.c_str(), path_.c_str())) {
+    if (!writeWholeFile(temporary, formatPreferences(record_)) ||
+        !replaceFile(temporary.c_str(), path_.c_str())) {
         std::remove(temporary.c_str());
         errors_.report(kPreferencesWriteError);
     }
@@ -294,21 +307,24 @@ void PreferencesStore::saveAndReload() {
     read(false);
 }
 
-void PreferencesStore::read(bool defaultsIfUnreadable) {
+void PreferencesStore::read(bool atStartUp) {
     std::FILE* file = usablePath(path_) ? std::fopen(path_.c_str(), "rb") : nullptr;
     if (file == nullptr) {
         if (usablePath(path_) && !fileMissing(path_.c_str())) {
             // There, but not readable now: left alone, and not written over
             // until it has been read.
             unread_ = true;
-            if (defaultsIfUnreadable) setDefaults();
+            if (atStartUp) setDefaults();
             errors_.report(kPreferencesReadError);
             return;
         }
-        // No file: the first start.
         unread_ = false;
-        setDefaults();
-        save();
+        // No file at start-up: the first start. No file after a save: the
+        // save has said why, and the record keeps the change it failed to store.
+        if (atStartUp) {
+            setDefaults();
+            save();
+        }
         return;
     }
     unread_ = false;

@@ -19,7 +19,8 @@ inline constexpr const char* kPreferencesReadError = "Cannot read user preferenc
 // A file that exists is never written over before it has been read: while
 // it cannot be read (another program holding it open without sharing, no
 // access), every save is refused, and the first load that reads it lifts
-// the refusal.
+// the refusal. A file that is not there holds nothing to lose: saving it
+// always goes ahead, the data folder made again if it has gone.
 class PreferencesStore {
 public:
     PreferencesStore(Preferences& record, ErrorReporter& errors);
@@ -34,12 +35,13 @@ public:
     // The load at start-up: a missing file is a first start (defaults, then
     // a save); a file that cannot be read gives the defaults for this run.
     void load();
-    // After a save that could not read the file back, the record keeps the
-    // values it had.
+    // Save, then read the file back. When there is nothing to read back
+    // (the file cannot be read, or the save could not make it), the record
+    // keeps the values it had.
     void saveAndReload();
 
 private:
-    void read(bool defaultsIfUnreadable);
+    void read(bool atStartUp);
 
     Preferences& record_;
     ErrorReporter& errors_;
