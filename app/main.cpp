@@ -56,6 +56,10 @@ void onDestroy(HWND) {
     logIfEnabled(kLogSessionEnd);
     if (gScreenSaverWasActive == 1)
         SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+    // Asking once more makes the change reach the display before the process
+    // ends: Wine's X11 driver only queues it, and an exit right after loses it.
+    BOOL active = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
     mainWindow().destroy();
     PostQuitMessage(0);
 }
