@@ -58,10 +58,10 @@ long long referenceError(bool freeze) {
 // ---- vantorel.exe, driven like a user with an 8 s limit ----
 
 long long vantorelError(bool freeze) {
-    PreferencesFile preferences = PreferencesFile::quiet(0);
-    preferences.timerMinutes = 0;
-    preferences.timerSeconds = kLimitSeconds;
-    writePreferences(preferences.text());
+    Settings preferences = Settings::quiet("0");
+    preferences[kMinutes] = "0";
+    preferences[kSeconds] = std::to_string(kLimitSeconds);
+    preferences.write();
     Program program;
     if (!program.start()) {
         std::printf("%s\n", program.problem().c_str());
@@ -79,8 +79,7 @@ long long vantorelError(bool freeze) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    takeProgramPath(argc, argv);
+int main() {
     std::printf("8 s countdown, finish error in ms (positive = late)\n");
     std::printf("%-34s %12s %18s\n", "", "no freeze", "3.5 s UI freeze");
     std::printf("%-34s %12lld %18lld\n", "vantorel.exe", vantorelError(false), vantorelError(true));

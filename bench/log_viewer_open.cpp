@@ -16,7 +16,7 @@ using namespace e2e;
 // Milliseconds until the viewer shows `lines` items; -1 when it does not.
 long long openViewer(int lines) {
     // Logging off, so the program adds no line of its own to the list.
-    writePreferences(PreferencesFile::quiet(0).text());
+    Settings::quiet("0").write();
     std::string log;
     for (int i = 0; i < lines; ++i) {
         log += "2026-12-06 09:15:40 - Countdown started. Vantorel: Timer Set - 00h:03m:00s\n";
@@ -40,8 +40,7 @@ long long openViewer(int lines) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    takeProgramPath(argc, argv);
+int main() {
     std::printf("log viewer: command to dialog up with every line listed\n");
     for (const int lines : {1000, 10000, 100000}) {
         std::printf("%8d lines: %6lld ms\n", lines, openViewer(lines));

@@ -29,6 +29,6 @@ echo "size: $(stat -c %s "$exe") bytes"
 echo "imports: $("$objdump" -p "$exe" | awk '/DLL Name:/ {print $3}' | sort -f | paste -sd' ')"
 for bench in countdown_accuracy startup_time log_viewer_open; do
     echo "== $bench ($VANTOREL_RUN_BITS-bit build)"
-    vantorel_step_shown "bench-$bench" "$VANTOREL_WINE" \
-        "$VANTOREL_BUILD/bench/bench_$bench.exe" "--vantorel-exe=$exe_windows"
+    VANTOREL_EXE=$exe_windows vantorel_step_shown "bench-$bench" "$VANTOREL_WINE" \
+        "$VANTOREL_BUILD/bench/bench_$bench.exe"
 done

@@ -43,18 +43,17 @@ long long median(std::vector<long long> times) {
 
 int main(int argc, char** argv) {
     int runs = 7;
-    takeProgramPath(argc, argv);
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--runs=", 0) == 0) runs = std::max(1, std::stoi(arg.substr(7)));
     }
-    writePreferences(PreferencesFile::quiet(0).text());
+    Settings::quiet("0").write();
     const std::string bare = besideThisProgram("bench_bare_window.exe");
 
     // Taken in turns, so a slow spell of the machine touches both alike.
     std::vector<long long> ours, floor;
     for (int i = 0; i < runs; ++i) {
-        ours.push_back(startTime(gProgramPath, "Vantorel"));
+        ours.push_back(startTime(programPath(), "Vantorel"));
         floor.push_back(startTime(bare, "BareWindow"));
         if (ours.back() < 0 || floor.back() < 0) {
             std::printf("run %d: a main window did not appear (vantorel %lld ms, bare %lld ms)\n",

@@ -42,8 +42,6 @@ for preset in windows windows64; do
     echo "$preset: built"
 done
 
-# No sound device is needed to test: keep Wine from looking for one.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES,winealsa.drv=d"
 trap vantorel_stop_display EXIT
 vantorel_display
 

@@ -2,7 +2,8 @@
 # Runs a Windows program of the 32- or 64-bit build under Wine, for ctest.
 # Exits with 77, which ctest reports as skipped, when this machine cannot
 # execute Wine's loader for that build.
-# Expects DISPLAY (scripts/test.sh starts a virtual display).
+# Expects DISPLAY (scripts/test.sh starts a virtual display). Sound goes to
+# ALSA's null device (vantorel_null_sound).
 # Usage: wine-run.sh 32|64 PROGRAM [ARGUMENTS...]
 set -euo pipefail
 bits=$1
@@ -15,4 +16,5 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 1
 fi
 vantorel_wine_prefix
+vantorel_null_sound
 exec "$VANTOREL_WINE" "$@"

@@ -1,6 +1,6 @@
-// The dialogs: Set Timer and Preferences with their limits, the log viewer,
-// the platform's font and colour dialogs reached through the menu, About,
-// and help without its file.
+// The dialogs: Set Timer and Preferences with their limits and the sound-file
+// chooser, the log viewer, the platform's font and colour dialogs reached
+// through the menu, About and its web page, and help.
 #include <algorithm>
 #include <string>
 
@@ -27,17 +27,17 @@ TEST_F(SetTimer, ClampsEachFieldInTurnAndTheNewLimitCounts) {
         setTimer = dialog("Set Timer");
         setText(GetDlgItem(setTimer, IDC_SET_HOURS), above ? "120" : "99");
         setText(GetDlgItem(setTimer, IDC_SET_MINUTES), above ? "4294967296" : "59");
-        setText(GetDlgItem(setTimer, IDC_SET_SECONDS), above ? "99999999999999999999" : "59");
+        setText(GetDlgItem(setTimer, IDC_SET_SECONDS), above ? "99999999999999999999" : "58");
         if (!above) confirm(setTimer);
     }
     confirm(setTimer, {{"Maximum Hours Value", "Maximum value is 99 hours"},
                        {"Maximum Minutes Value", "Maximum value is 59 minutes!"},
                        {"Maximum Seconds Value", "Maximum value is 59 seconds!"}});
-    EXPECT_EQ(program.title(), "Vantorel: Timer Set - 99h:59m:59s");
+    EXPECT_EQ(textOf(program.mainWindow()), "Vantorel: Timer Set - 99h:59m:59s");
     EXPECT_EQ(program.displayText(), "99:59:59");
-    PreferencesFile expected = PreferencesFile::quiet();
-    expected.timerHours = 99;
-    expected.timerMinutes = expected.timerSeconds = 59;
+    Settings expected = Settings::quiet();
+    expected[kHours] = "99";
+    expected[kMinutes] = expected[kSeconds] = "59";
     EXPECT_EQ(readFileBytes(preferencesPath()), expected.text());
 
     ASSERT_TRUE(press(IDC_START, "Stop") && press(IDC_STOP, "Start Reset"));
@@ -48,41 +48,82 @@ TEST_F(SetTimer, ClampsEachFieldInTurnAndTheNewLimitCounts) {
                      " - Countdown stopped.", " - Countdown reset."}));
 }
 
+// The "..." buttons' file box: Open with the chosen file's name typed in, or Cancel.
+void chooseSoundFile(Program& program, HWND preferences, int button, const std::string& file) {
+    pressDialogButton(preferences, button);
+    const HWND box = program.waitForDialog("Open");
+    ASSERT_NE(box, nullptr) << "no file box";
+    if (!file.empty()) setText(GetDlgItem(box, 0x047C), file);  // the file name, cmb13
+    ASSERT_TRUE(dismiss(box, file.empty() ? IDCANCEL : IDOK));
+}
+
 TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
-    ASSERT_TRUE(startWith());
+    Settings settings = Settings::quiet();
+    settings[kTicking] = "1";
+    settings[kLeft] = "400";
+    settings[kTop] = "20";
+    settings[kDisplayTop] = "130";
+    settings[kAlarmFile] = "C:\\alarm.wav";
+    ASSERT_TRUE(startWith(settings));
+    const std::string tickFile = scratchFolder("vantorel-e2e") + "\\tick.wav";
+    writeFileBytes(tickFile, "RIFF");
+    const auto shown = [](HWND dialog) {
+        std::string text;
+        for (const int id : {IDC_PREF_SHOW_STARTUP, IDC_PREF_LOG_ENABLED, IDC_PREF_TICKING_ENABLED,
+                             IDC_PREF_ALARM_ENABLED}) {
+            text += std::to_string(askWindow(GetDlgItem(dialog, id), BM_GETCHECK)) + " ";
+        }
+        for (const int id : {IDC_PREF_BUTTONS_LEFT, IDC_PREF_BUTTONS_TOP, IDC_PREF_DISPLAY_TOP,
+                             IDC_PREF_ALARM_PATH, IDC_PREF_TICK_PATH}) {
+            text += textOf(GetDlgItem(dialog, id)) + " ";
+        }
+        return text;
+    };
+
+    // A cancelled choice only shows "No file selected"; a picked file is
+    // taken at once, even when the dialog is then closed without OK.
     HWND preferences = openByKeys({VK_F2}, "Preferences");
+    EXPECT_EQ(shown(preferences), "0 1 1 0 400 20 130 C:\\alarm.wav No file selected ");
+    chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, "");
+    chooseSoundFile(program, preferences, IDC_PREF_TICK_BROWSE, tickFile);
     setText(GetDlgItem(preferences, IDC_PREF_DISPLAY_TOP), "7");
-    escapeThenClose(preferences);  // takes nothing
+    EXPECT_EQ(shown(preferences), "0 1 1 0 400 20 7 No file selected " + tickFile + " ");
+    escapeThenClose(preferences);
 
     // Settings > Preferences...
     preferences = openByKeys(
         {VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
         "Preferences");
-    EXPECT_EQ(textOf(GetDlgItem(preferences, IDC_PREF_DISPLAY_TOP)), "100");
-    EXPECT_EQ(askWindow(GetDlgItem(preferences, IDC_PREF_LOG_ENABLED), BM_GETCHECK), BST_CHECKED);
+    EXPECT_EQ(shown(preferences), "0 1 1 0 400 20 130 C:\\alarm.wav " + tickFile + " ");
+    for (const int id : {IDC_PREF_SHOW_STARTUP, IDC_PREF_LOG_ENABLED, IDC_PREF_TICKING_ENABLED,
+                         IDC_PREF_ALARM_ENABLED}) {
+        askWindow(GetDlgItem(preferences, id), BM_CLICK);
+    }
     setText(GetDlgItem(preferences, IDC_PREF_BUTTONS_LEFT), "99999999999");
-    setText(GetDlgItem(preferences, IDC_PREF_BUTTONS_TOP), "200");  // against the old 100
+    setText(GetDlgItem(preferences, IDC_PREF_BUTTONS_TOP), "200");  // against the old 130
     setText(GetDlgItem(preferences, IDC_PREF_DISPLAY_TOP), "300");
-    askWindow(GetDlgItem(preferences, IDC_PREF_LOG_ENABLED), BM_SETCHECK, BST_UNCHECKED);
     RECT area = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     const std::string left = std::to_string(area.right - 260), clamped = "Maximum exceeded! ";
     confirm(preferences, {{"Buttons position from left", clamped + "Value set to " + left},
-                          {"Buttons position from top", clamped + "Value set to 55"}});
-    PreferencesFile expected = PreferencesFile::quiet(0);
-    expected.buttonsLeft = area.right - 260;
-    expected.buttonsTop = 55;
-    expected.displayTop = 300;
+                          {"Buttons position from top", clamped + "Value set to 85"}});
+    Settings expected = settings;
+    expected[kStartup] = expected[kAlarm] = "1";
+    expected[kLog] = expected[kTicking] = "0";
+    expected[kLeft] = left;
+    expected[kTop] = "85";
+    expected[kDisplayTop] = "300";
+    expected[kTickFile] = tickFile;
     EXPECT_EQ(readFileBytes(preferencesPath()), expected.text());
-    EXPECT_EQ(program.placeOf(GetDlgItem(program.mainWindow(), IDC_RESET)),
-              std::to_string(area.right - 80) + ",55 80x40");
+    EXPECT_EQ(program.placeOf(program.button(IDC_RESET)),
+              std::to_string(area.right - 80) + ",85 80x40");
     EXPECT_EQ(program.placeOf(program.display()),
               "0,300 " + std::to_string(area.right) + "x" + std::to_string(area.bottom));
     EXPECT_EQ(logMessages(), (Lines{" - Session Start", " - Logging is disabled"}));
 }
 
 TEST_F(LogViewer, ListsEveryLineWholeAndDeleteLogStartsANewOne) {
-    ASSERT_TRUE(startWith(PreferencesFile::quiet(0)));
+    ASSERT_TRUE(startWith(Settings::quiet("0")));
     // With no log yet, the failure box comes first, then an empty viewer.
     EXPECT_EQ(staticTexts(openByKeys({VK_F4}, kFileError)), Lines{"Cannot read program log!"});
     ASSERT_TRUE(dismiss(dialog(kFileError), IDOK));
@@ -114,13 +155,29 @@ BOOL CALLBACK noteFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, L
     return TRUE;
 }
 
-TEST_F(Dialogs, FontAndBackgroundColourFromTheMenuAreStoredAndShown) {
-    PreferencesFile settings = PreferencesFile::quiet();
-    settings.fontFace.clear();
+// What the shell opens for a web address goes to a file instead, while `run` runs.
+std::string openedWebPage(const std::function<void()>& run) {
+    const std::string key = "https\\shell\\open\\command",
+                      file = scratchFolder("vantorel-e2e") + "\\opened.txt";
+    char old[512] = {};
+    LONG size = sizeof old;
+    RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), old, &size);
+    const std::string command = "cmd.exe /c echo %1>\"" + file + "\"";
+    RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, command.c_str(), 0);
+    DeleteFileA(file.c_str());
+    run();
+    waitUntil([&] { return readFileBytes(file).find('\n') != std::string::npos; }, 5s);
+    RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, old, 0);
+    return readFileBytes(file);
+}
+
+TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
+    Settings settings = Settings::quiet();
+    settings[kFace].clear();
     LOGFONTA any = {};
     any.lfCharSet = DEFAULT_CHARSET;
     HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &any, noteFamily, reinterpret_cast<LPARAM>(&settings.fontFace), 0);
+    EnumFontFamiliesExA(screen, &any, noteFamily, reinterpret_cast<LPARAM>(&settings[kFace]), 0);
     // 12 points, a character height of 16 pixels at 96 dots per inch, makes
     // the digits 200 pixels taller.
     const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72) - 200;
@@ -150,24 +207,32 @@ TEST_F(Dialogs, FontAndBackgroundColourFromTheMenuAreStoredAndShown) {
     ReleaseDC(nullptr, screen);
     EXPECT_NE(readFileBytes(preferencesPath()).find("\n13137930\n"), std::string::npos);
 
-    // Help > About...
+    // Help > About..., whose button opens the web page.
     const HWND about =
         openByKeys({VK_F10, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}, "About this program");
     EXPECT_EQ(staticTexts(about), (Lines{VANTOREL_VERSION_LINE, VANTOREL_MAKER}));
+    EXPECT_EQ(openedWebPage([&] { pressDialogButton(about, IDC_ABOUT_VISIT_WEB_PAGE); }),
+              VANTOREL_WEB_PAGE "\r\n");
     escapeThenClose(about);
+
+    // F1 opens the help file next to the program.
+    ASSERT_TRUE(program.typeKeys({VK_F1}));
+    HWND help = nullptr;
+    EXPECT_TRUE(waitUntil([&] { return (help = FindWindowA(nullptr, "Vantorel Help")); }, 10s));
+    PostMessageA(help, WM_CLOSE, 0, 0);
 }
 
 TEST_F(Dialogs, WithoutItsFileHelpShowsAnErrorWithoutOwnerAndCarriesOn) {
     // A copy of the program in a folder of its own, with no help file.
     const std::string copy = scratchFolder("vantorel-e2e-nohelp") + "\\vantorel.exe";
-    ASSERT_TRUE(CopyFileA(gProgramPath.c_str(), copy.c_str(), FALSE));
-    writePreferences(PreferencesFile::quiet().text());
+    ASSERT_TRUE(CopyFileA(programPath().c_str(), copy.c_str(), FALSE));
+    Settings::quiet().write();
     ASSERT_TRUE(program.launch(copy) && program.waitForMainWindow()) << program.problem();
     const HWND box = openByKeys({VK_F1}, "Error!");
     EXPECT_EQ(staticTexts(box), Lines{"Unable to open the program's help file"});
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
     ASSERT_TRUE(dismiss(box, IDOK));
-    EXPECT_EQ(program.waitForExit(0ms), STILL_ACTIVE);
+    EXPECT_FALSE(program.ended()) << program.problem();
     program.close();
     DeleteFileA(copy.c_str());
 }

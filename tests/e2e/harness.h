@@ -7,8 +7,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -26,17 +28,13 @@ using Milliseconds = std::chrono::milliseconds;
 using SteadyClock = std::chrono::steady_clock;
 using Lines = std::vector<std::string>;
 
-// vantorel.exe, from a "--vantorel-exe=PATH" argument; a Unix path becomes
-// one on Wine's drive Z:. False when there is no such file.
-inline std::string gProgramPath;
-inline bool takeProgramPath(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i], option = "--vantorel-exe=";
-        if (argument.rfind(option, 0) != 0) continue;
-        gProgramPath = argument[option.size()] == '/' ? "Z:" : "";
-        for (const char c : argument.substr(option.size())) gProgramPath += c == '/' ? '\\' : c;
-    }
-    return GetFileAttributesA(gProgramPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+// vantorel.exe, from the environment variable VANTOREL_EXE; a Unix path
+// becomes one on Wine's drive Z:.
+inline std::string programPath() {
+    const char* set = std::getenv("VANTOREL_EXE");
+    std::string path = set && set[0] == '/' ? "Z:" : "";
+    for (const char* c = set ? set : ""; *c; ++c) path += *c == '/' ? '\\' : *c;
+    return path;
 }
 
 // Polls `condition` every 20 ms until it holds (true) or `timeout` passes.
@@ -47,9 +45,11 @@ inline bool waitUntil(const std::function<bool()>& condition, Milliseconds timeo
     }
     return true;
 }
+inline long long elapsedMs(SteadyClock::time_point since) {
+    return std::chrono::duration_cast<Milliseconds>(SteadyClock::now() - since).count();
+}
 
-// A process's exit code with what it means, e.g. "exit code 0xC0000135: a DLL
-// the program needs could not be loaded".
+// A process's exit code with what it means.
 inline std::string exitCodeInWords(DWORD code) {
     static const std::pair<DWORD, const char*> known[] = {
         {0, "it ended by itself"},
@@ -70,10 +70,6 @@ inline std::string exitCodeInWords(DWORD code) {
     return text;
 }
 
-inline long long elapsedMs(SteadyClock::time_point since) {
-    return std::chrono::duration_cast<Milliseconds>(SteadyClock::now() - since).count();
-}
-
 // The data folder (application data + "\vantorel") and its two files.
 inline std::string dataFolder() {
     char buffer[MAX_PATH] = {};
@@ -82,13 +78,17 @@ inline std::string dataFolder() {
 }
 inline std::string preferencesPath() { return dataFolder() + "\\vantorl.cfg"; }
 inline std::string logPath() { return dataFolder() + "\\vantorellog.txt"; }
-
+inline void removeDataFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dataFolder(), ignored);
+}
 // A folder of that name in the temporary folder, created when missing.
 inline std::string scratchFolder(const std::string& name) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    CreateDirectoryA((std::string(temp) + name).c_str(), nullptr);
-    return std::string(temp) + name;
+    const std::string folder = std::string(temp) + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
 }
 
 // A file's bytes; "<missing>" when it cannot be read.
@@ -102,46 +102,64 @@ inline void writeFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// The eighteen settings in file order, holding the defaults until changed.
-struct PreferencesFile {
-    int showStartupScreen = 1, logEnabled = 1, tickingEnabled = 1, alarmEnabled = 1;
-    int buttonsLeft = 510, buttonsTop = 10, displayTop = 100;
-    int timerHours = 0, timerMinutes = 3, timerSeconds = 0;
-    int textColor = 0, backgroundColor = 16777215;
-    int fontHeight = 320, fontWeight = 700, fontItalic = 0;
-    std::string fontFace = "Arial", alarmSoundPath = "No file selected",
-                tickSoundPath = "No file selected";
-
-    // The defaults with the startup screen and the sounds off: quick and
-    // quiet; logging as given.
-    static PreferencesFile quiet(int logEnabled = 1) {
-        PreferencesFile quiet;
-        quiet.showStartupScreen = quiet.tickingEnabled = quiet.alarmEnabled = 0;
-        quiet.logEnabled = logEnabled;
-        return quiet;
+// The eighteen lines of the preferences file, by name.
+enum Field {
+    kStartup,
+    kLog,
+    kTicking,
+    kAlarm,
+    kLeft,
+    kTop,
+    kDisplayTop,
+    kHours,
+    kMinutes,
+    kSeconds,
+    kTextColour,
+    kBackground,
+    kFontHeight,
+    kFontWeight,
+    kItalic,
+    kFace,
+    kAlarmFile,
+    kTickFile
+};
+struct Settings : std::array<std::string, 18> {
+    // The defaults; quiet() has the startup screen and the sounds off.
+    Settings()
+        : std::array<std::string, 18>{"1",
+                                      "1",
+                                      "1",
+                                      "1",
+                                      "510",
+                                      "10",
+                                      "100",
+                                      "0",
+                                      "3",
+                                      "0",
+                                      "0",
+                                      "16777215",
+                                      "320",
+                                      "700",
+                                      "0",
+                                      "Arial",
+                                      "No file selected",
+                                      "No file selected"} {}
+    static Settings quiet(const char* log = "1") {
+        Settings s;
+        s[kStartup] = s[kTicking] = s[kAlarm] = "0";
+        s[kLog] = log;
+        return s;
     }
     std::string text() const {
-        std::ostringstream out;
-        for (const int n :
-             {showStartupScreen, logEnabled, tickingEnabled, alarmEnabled, buttonsLeft, buttonsTop,
-              displayTop, timerHours, timerMinutes, timerSeconds, textColor, backgroundColor,
-              fontHeight, fontWeight, fontItalic}) {
-            out << n << '\n';
-        }
-        out << fontFace << '\n' << alarmSoundPath << '\n' << tickSoundPath << '\n';
-        return out.str();
+        std::string text;
+        for (const std::string& line : *this) text += line + '\n';
+        return text;
+    }
+    void write() const {
+        CreateDirectoryA(dataFolder().c_str(), nullptr);
+        writeFileBytes(preferencesPath(), text());
     }
 };
-
-inline void writePreferences(const std::string& text) {
-    CreateDirectoryA(dataFolder().c_str(), nullptr);
-    writeFileBytes(preferencesPath(), text);
-}
-
-inline void removeDataFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dataFolder(), ignored);
-}
 
 // The log's lines without their 19-character timestamps.
 inline Lines logMessages() {
@@ -169,7 +187,10 @@ inline std::string textOf(HWND window) {
 inline void setText(HWND control, const std::string& text) {
     askWindow(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
-
+inline bool isClass(HWND window, const char* name) {
+    char found[64] = {};
+    return GetClassNameA(window, found, sizeof found) && std::string(found) == name;
+}
 inline BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
@@ -181,11 +202,6 @@ inline std::vector<HWND> windows(HWND parent = nullptr) {
     if (!parent) EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
-inline bool isClass(HWND window, const char* name) {
-    char found[64] = {};
-    return GetClassNameA(window, found, sizeof found) && std::string(found) == name;
-}
-
 // The non-empty texts of a dialog's static controls.
 inline Lines staticTexts(HWND dialog) {
     Lines texts;
@@ -194,7 +210,6 @@ inline Lines staticTexts(HWND dialog) {
     }
     return texts;
 }
-
 // A list box's items, asked for in UTF-16 (Wine passes ANSI list text
 // between processes unreliably).
 inline Lines listBoxItems(HWND list) {
@@ -215,13 +230,28 @@ inline void pressDialogButton(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
-
-// Clicks button `id` of a dialog or message box, or its close box (WM_CLOSE)
-// when `id` is 0, and waits until it has closed.
+// Clicks button `id` of a dialog or box, or closes it (WM_CLOSE) when `id`
+// is 0, and waits until it has gone.
 inline bool dismiss(HWND dialog, int id = 0) {
     if (id == 0) PostMessageA(dialog, WM_CLOSE, 0, 0);
     if (id != 0) pressDialogButton(dialog, id);
     return dialog && waitUntil([&] { return !IsWindowVisible(dialog); }, 3s);
+}
+
+// Types keys into the foreground window as a user does, each pressed and
+// released in turn, with `modifier` (VK_MENU for Alt) held throughout.
+inline void typeKeys(std::initializer_list<UINT> keys, UINT modifier = 0) {
+    const auto key = [](UINT vk, DWORD flags) {
+        keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)),
+                    flags, 0);
+    };
+    if (modifier) key(modifier, 0);
+    for (const UINT vk : keys) {
+        key(vk, 0);
+        key(vk, KEYEVENTF_KEYUP);
+        Sleep(50);  // a menu takes its time to open
+    }
+    if (modifier) key(modifier, KEYEVENTF_KEYUP);
 }
 
 // One run of vantorel.exe (or another program). The destructor ends it:
@@ -234,8 +264,8 @@ public:
     Program& operator=(const Program&) = delete;
 
     // Starts the process in a scratch working folder, so that nothing it
-    // looks for there (the help file) comes from the build tree.
-    bool launch(const std::string& exe = gProgramPath) {
+    // looks for there comes from the build tree.
+    bool launch(const std::string& exe = programPath()) {
         std::string commandLine = "\"" + exe + "\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
@@ -243,7 +273,8 @@ public:
         name_ = exe.substr(exe.find_last_of("\\/") + 1);
         if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             scratchFolder("vantorel-e2e").c_str(), &startup, &info)) {
-            problem_ = exe + " could not be started (error " + std::to_string(GetLastError()) + ")";
+            problem_ = "\"" + exe + "\" could not be started (error " +
+                       std::to_string(GetLastError()) + "; is VANTOREL_EXE set?)";
             return false;
         }
         CloseHandle(info.hThread);
@@ -261,12 +292,10 @@ public:
             },
             timeout);
         if (shown && !ended()) return true;
-        if (!ended()) {
-            problem_ = name_ + " runs but showed no main window within " +
-                       std::to_string(timeout.count()) + " ms";
-        }
+        if (!ended()) problem_ = name_ + " runs but showed no main window in time";
         return false;
     }
+    bool start(Milliseconds timeout = 10s) { return launch() && waitForMainWindow(timeout); }
     bool ended() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }
     // Why the program cannot be driven: it did not start, showed no window,
     // or ended, with its exit code in words. Empty while all is well.
@@ -277,7 +306,6 @@ public:
         }
         return problem_;
     }
-    bool start(Milliseconds timeout = 10s) { return launch() && waitForMainWindow(timeout); }
     // Waits for the process to end: its exit code, STILL_ACTIVE if it runs on.
     DWORD waitForExit(Milliseconds timeout = 5s) {
         DWORD code = STILL_ACTIVE;
@@ -296,18 +324,18 @@ public:
         process_ = nullptr;
         problem_.clear();
     }
+    HANDLE process() const { return process_; }
 
     HWND mainWindow() const { return main_; }
-    std::string title() const { return textOf(main_); }
+    HWND button(int id) const { return GetDlgItem(main_, id); }
     HWND display() const { return FindWindowExA(main_, nullptr, "Edit", nullptr); }
     std::string displayText() const { return textOf(display()); }
     // The enabled buttons by caption, e.g. "Start Reset".
     std::string enabledButtons() const {
         std::string names;
         for (const int id : {IDC_START, IDC_STOP, IDC_RESET}) {
-            if (!IsWindowEnabled(GetDlgItem(main_, id))) continue;
-            names += names.empty() ? "" : " ";
-            names += textOf(GetDlgItem(main_, id));
+            if (IsWindowEnabled(button(id)))
+                names += (names.empty() ? "" : " ") + textOf(button(id));
         }
         return names;
     }
@@ -321,24 +349,18 @@ public:
     }
     // Posts button `id`'s click (IDC_START...); false when it is disabled.
     bool click(int id) {
-        return IsWindowEnabled(GetDlgItem(main_, id)) &&
+        return IsWindowEnabled(button(id)) &&
                PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                            reinterpret_cast<LPARAM>(GetDlgItem(main_, id)));
+                            reinterpret_cast<LPARAM>(button(id)));
     }
     // Posts a command, as the menu does.
     void command(int id) { PostMessageA(main_, WM_COMMAND, id, 0); }
-    // Brings the main window to the front and types these keys into it, as
-    // a user at the keyboard does (menus: VK_F10, arrows, VK_RETURN).
-    bool typeKeys(std::initializer_list<UINT> keys) {
+    // Brings the main window to the front and types keys into it.
+    bool typeKeys(std::initializer_list<UINT> keys, UINT modifier = 0) {
         SetForegroundWindow(main_);
         if (!waitUntil([&] { return GetForegroundWindow() == main_; }, 2s)) return false;
         Sleep(100);  // and let the activation settle
-        for (const UINT key : keys) {
-            const auto scan = static_cast<BYTE>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-            keybd_event(static_cast<BYTE>(key), scan, 0, 0);
-            keybd_event(static_cast<BYTE>(key), scan, KEYEVENTF_KEYUP, 0);
-            Sleep(50);  // a menu takes its time to open
-        }
+        e2e::typeKeys(keys, modifier);
         return true;
     }
 
@@ -352,7 +374,8 @@ public:
         }
         return found;
     }
-    // A visible one with this caption; null on timeout.
+    // A visible one with this caption; null on timeout, or at once when the
+    // program has ended.
     HWND waitForDialog(const std::string& caption, Milliseconds timeout = 5s) const {
         HWND found = nullptr;
         waitUntil(
@@ -383,8 +406,8 @@ private:
 
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
-    std::string name_, problem_;
     HWND main_ = nullptr;
+    std::string name_, problem_;
 };
 
 }  // namespace e2e

@@ -2,16 +2,13 @@
 // characters: the longest such path still saves, its temporary file included.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "prefs/preferences_file.h"
 #include "tests/e2e/harness.h"
 
 namespace e2e {
 namespace {
 
-class Reports : public vantorel::ErrorReporter {
-public:
+struct Reports : vantorel::ErrorReporter {
     void report(const char* text) override { texts += text; }
     std::string texts;
 };
@@ -26,7 +23,7 @@ TEST(LongPath, TheLongestPreferencesPathStillSaves) {
     store.setPath(path);
     store.load();  // no file yet: the defaults, saved
     EXPECT_EQ(reports.texts, "");
-    EXPECT_EQ(readFileBytes(path), PreferencesFile().text());
+    EXPECT_EQ(readFileBytes(path), Settings().text());
     DeleteFileA(path.c_str());
 }
 

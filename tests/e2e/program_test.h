@@ -1,6 +1,7 @@
-// The fixture every end-to-end case builds on: a clean data folder before
-// the case, the program closed and the folder removed after it. Including it
-// brings GoogleTest, <windows.h>, the resource numbers and the harness.
+// The fixture every end-to-end case builds on: a clean data folder and the
+// screen saver off before the case; after it, the program closed as a user
+// closes it, the screen saver as it was when the program started, and the
+// folder removed. Including it brings GoogleTest and the harness.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,26 +9,41 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
 #include "tests/e2e/harness.h"
 
 namespace e2e {
+
+inline const char* const kFileError = "An unexpected error has occurred!";
+
+// The screen saver's active flag, which Wine keeps in the X server, the
+// same for every process once its display driver has loaded; asking for the
+// work area first makes sure of that.
+inline bool screenSaver(int set = -1) {
+    RECT area = {};
+    BOOL active = FALSE;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    if (set >= 0) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, set, nullptr, 0);
+    SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+    return active != FALSE;
+}
 
 class ProgramTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(FindWindowA("Vantorel", nullptr), nullptr) << "a copy of vantorel.exe runs";
         removeDataFolder();
+        saverBefore = screenSaver(0);
     }
     void TearDown() override {
         program.close();
+        EXPECT_EQ(screenSaver(), saverBefore) << "the screen saver was left changed";
         removeDataFolder();
     }
 
-    // Writes the preferences file, starts the program and waits for its
-    // main window. Use as ASSERT_TRUE(startWith(...)): a failure says why.
-    testing::AssertionResult startWith(const PreferencesFile& settings = PreferencesFile::quiet()) {
-        writePreferences(settings.text());
+    // Writes the settings, starts the program and waits for its main window.
+    // Use as ASSERT_TRUE(startWith(...)): a failure says why.
+    testing::AssertionResult startWith(const Settings& settings = Settings::quiet()) {
+        settings.write();
         if (program.start()) return testing::AssertionSuccess();
         return testing::AssertionFailure() << program.problem();
     }
@@ -36,7 +52,7 @@ protected:
     // case (and a null handle, which every call ignores) when none shows.
     HWND dialog(const std::string& caption) {
         const HWND found = program.waitForDialog(caption);
-        if (found == nullptr) ADD_FAILURE() << "no dialog \"" << caption << "\" " << program.problem();
+        if (!found) ADD_FAILURE() << "no dialog \"" << caption << "\" " << program.problem();
         return found;
     }
 
@@ -45,7 +61,7 @@ protected:
     // now and then lost, so a try that opens nothing is made again, after two
     // Escapes for a menu left open.
     HWND openByKeys(std::initializer_list<UINT> keys, const std::string& caption) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
+        for (int attempt = 0; attempt < 3 && !program.ended(); ++attempt) {
             program.typeKeys(keys);
             if (const HWND found = program.waitForDialog(caption, 2s)) return found;
             program.typeKeys({VK_ESCAPE, VK_ESCAPE});
@@ -53,8 +69,8 @@ protected:
         return dialog(caption);
     }
 
-    // Presses OK (id 1) in `dialog` and expects these message boxes in turn,
-    // each {caption, text}, each answered with OK; then the dialog closes.
+    // Presses OK in `dialog` and expects these message boxes in turn, each
+    // {caption, text}, each answered with OK; then the dialog closes.
     void confirm(HWND dialog, const std::vector<Lines>& boxes = {}) {
         pressDialogButton(dialog, IDOK);
         for (const Lines& box : boxes) {
@@ -72,16 +88,19 @@ protected:
                waitUntil([&] { return program.enabledButtons() == buttons; }, 2s);
     }
 
-    // Escape (IDCANCEL, sent) leaves a dialog open; then its close box ends it.
+    // Escape leaves a dialog open; it has a close box (its system menu),
+    // which ends it.
     static void escapeThenClose(HWND dialog) {
         askWindow(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
         EXPECT_TRUE(IsWindowVisible(dialog)) << "Escape closed " << textOf(dialog);
+        const LONG style = GetWindowLongA(dialog, GWL_STYLE);
+        EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU)
+            << textOf(dialog) << " has no close box";
         EXPECT_TRUE(dismiss(dialog));
     }
 
     Program program;
+    bool saverBefore = false;  // the screen saver's state when the program started
 };
-
-inline const char* const kFileError = "An unexpected error has occurred!";
 
 }  // namespace e2e
