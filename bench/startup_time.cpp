@@ -20,7 +20,7 @@ using namespace e2e;
 long long startTime(const std::string& exe, const char* windowClass) {
     Program program;
     const auto started = SteadyClock::now();
-    if (!program.launch(exe) || !program.waitForMainWindow(30s, windowClass)) {
+    if (!program.launch(exe) || !program.waitForMainWindow(windowClass)) {
         std::printf("%s\n", program.problem().c_str());
         std::exit(1);
     }

@@ -104,6 +104,13 @@ TEST_F(PreferencesFile, SavesGoThroughVantorlTmpAndReplaceTheFileWholeOrNotAtAll
     EXPECT_EQ(formatPreferences(record_), kDefaultFile);
     EXPECT_FALSE(fs::exists(dir_ + "/vantorl.tmp"));
 
+    // The longest path that fits saves; one character more is refused.
+    for (const std::size_t size : {260, 259}) {
+        store_.setPath(dir_ + "/" + std::string(size - dir_.size() - 5, 'n') + ".cfg");
+        store_.saveAndReload();
+        EXPECT_EQ(fs::exists(store_.path()), size == 259);
+    }
+    store_.setPath(path_);
     fs::remove_all(dir_);
     record_.timerHours = 5;
     store_.saveAndReload();
@@ -113,7 +120,7 @@ TEST_F(PreferencesFile, SavesGoThroughVantorlTmpAndReplaceTheFileWholeOrNotAtAll
     store_.saveAndReload();
     EXPECT_EQ(formatPreferences(record_), lines("1|1|1|1|510|10|100|5|3|9|0|16777215|320|700|0|"
                                                 "Arial|No file selected|No file selected"));
-    EXPECT_EQ(reports_, Reports(3, kPreferencesWriteError));
+    EXPECT_EQ(reports_, Reports(4, kPreferencesWriteError));
 }
 
 // A file that is there but cannot be opened (here a link to itself) is never
