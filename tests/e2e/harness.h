@@ -100,19 +100,9 @@ inline Lines logMessages() {
 
 // The eighteen lines of the preferences file, by name: the defaults, or
 // quiet(): the startup screen and the sounds off.
-enum Field {
-    kStartup,
-    kLog,
-    kTicking,
-    kAlarm,
-    kLeft,
-    kTop,
-    kDisplayTop,
-    kHours,
-    kMinutes,
-    kSeconds
-};
-enum TextField { kFace = 15, kAlarmFile, kTickFile };
+enum Switch { kStartup, kLog, kTicking, kAlarm };
+enum Number { kLeft = 4, kTop, kDisplayTop, kHours, kMinutes, kSeconds };
+enum Text { kFace = 15, kAlarmFile, kTickFile };
 struct Settings : std::array<std::string, 18> {
     Settings() {
         std::istringstream in(
@@ -151,26 +141,11 @@ inline std::string textOf(HWND window) {
 inline void setText(HWND control, const std::string& text) {
     askWindow(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
-inline bool isClass(HWND window, const std::string& name) {
-    char found[64] = {};
-    return GetClassNameA(window, found, sizeof found) && found == name;
-}
-inline BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-// The top-level windows, or the children of `parent`.
-inline std::vector<HWND> windows(HWND parent = nullptr) {
-    std::vector<HWND> found;
-    const auto list = reinterpret_cast<LPARAM>(&found);
-    parent ? EnumChildWindows(parent, collectWindow, list) : EnumWindows(collectWindow, list);
-    return found;
-}
 // The non-empty texts of a dialog's static controls.
 inline Lines staticTexts(HWND dialog) {
     Lines texts;
-    for (HWND child : windows(dialog)) {
-        if (isClass(child, "Static") && !textOf(child).empty()) texts.push_back(textOf(child));
+    for (HWND c = nullptr; (c = FindWindowExA(dialog, c, "Static", nullptr));) {
+        if (!textOf(c).empty()) texts.push_back(textOf(c));
     }
     return texts;
 }
@@ -232,10 +207,11 @@ public:
         GetExitCodeProcess(process_, &code);
         return code;
     }
+    // Closes the dialogs, then the main window, as their close boxes do.
     void close() {
-        for (HWND window : windows()) {
-            if (owned(window)) PostMessageA(window, WM_CLOSE, 0, 0);
+        for (HWND w; (w = waitForDialog(nullptr, 0ms)) && dismiss(w);) {
         }
+        if (process_) PostMessageA(main_, WM_CLOSE, 0, 0);
         if (process_ && waitForExit() == STILL_ACTIVE) TerminateProcess(process_, 1);
         if (process_) CloseHandle(std::exchange(process_, nullptr));
     }
@@ -289,9 +265,10 @@ public:
         HWND found = nullptr;
         waitUntil(
             [&] {
-                for (HWND w : windows()) {
-                    const bool shown = owned(w) && IsWindowVisible(w) && isClass(w, "#32770");
-                    if (shown && (!caption || textOf(w) == caption)) found = w;
+                for (HWND w = nullptr;
+                     !found && (w = FindWindowExA(nullptr, w, "#32770", nullptr));) {
+                    if (owned(w) && IsWindowVisible(w) && (!caption || textOf(w) == caption))
+                        found = w;
                 }
                 return found || ended();
             },

@@ -79,6 +79,11 @@ protected:
         EXPECT_EQ(program.waitForDialog(nullptr, 0ms), nullptr) << "a box or dialog is left";
     }
 
+    // Types each text into the dialog's control of that id.
+    static void fill(HWND dialog, std::initializer_list<std::pair<int, const char*>> texts) {
+        for (const auto& [id, text] : texts) setText(GetDlgItem(dialog, id), text);
+    }
+
     // Clicks button `id` and waits until the enabled buttons read `buttons`.
     bool press(int id, const std::string& buttons) {
         return program.click(id) &&

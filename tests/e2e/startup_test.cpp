@@ -3,7 +3,6 @@
 #include "tests/e2e/program_test.h"
 
 namespace e2e {
-namespace {
 
 using Startup = ProgramTest;
 
@@ -37,5 +36,4 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     EXPECT_EQ(logMessages(), (Lines{" - Session Start", " - Session End"}));
 }
 
-}  // namespace
 }  // namespace e2e

@@ -11,8 +11,8 @@
 #include <string>
 #include <utility>
 
-namespace vantorel {
 namespace {
+using namespace vantorel;
 
 const std::string kFinish = "00:00:00 halt b001 alarm restore log - Countdown completed.";
 
@@ -109,4 +109,3 @@ TEST_F(Clock, SwitchesAreOnOnlyAtExactlyOne) {
 }
 
 }  // namespace
-}  // namespace vantorel

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-namespace vantorel {
 namespace {
+using namespace vantorel;
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -144,4 +144,3 @@ TEST_F(PreferencesFile, AnUnreadableFileIsNeverReplacedWhileItIsThere) {
 }
 
 }  // namespace
-}  // namespace vantorel

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace vantorel {
 namespace {
+using namespace vantorel;
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -75,4 +75,3 @@ TEST_F(ProgramLogTest, LinesComeBackWholeWithoutLineEnds) {
 }
 
 }  // namespace
-}  // namespace vantorel
