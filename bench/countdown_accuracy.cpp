@@ -58,10 +58,8 @@ long long referenceError(bool freeze) {
 // ---- vantorel.exe, driven like a user with an 8 s limit ----
 
 long long vantorelError(bool freeze) {
-    Settings preferences = Settings::quiet("0");
-    preferences[kMinutes] = "0";
-    preferences[kSeconds] = std::to_string(kLimitSeconds);
-    preferences.write();
+    writePreferences("0|0|0|0|510|10|100|0|0|" + std::to_string(kLimitSeconds) +
+                     "|0|16777215|320|700|0|Arial|No file selected|No file selected");
     Program program;
     if (!program.start()) {
         std::printf("%s\n", program.problem().c_str());

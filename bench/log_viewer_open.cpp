@@ -16,7 +16,8 @@ using namespace e2e;
 // Milliseconds until the viewer shows `lines` items; -1 when it does not.
 long long openViewer(int lines) {
     // Logging off, so the program adds no line of its own to the list.
-    Settings::quiet("0").write();
+    writePreferences(
+        "0|0|0|0|510|10|100|0|3|0|0|16777215|320|700|0|Arial|No file selected|No file selected");
     std::string log;
     for (int i = 0; i < lines; ++i) {
         log += "2026-12-06 09:15:40 - Countdown started. Vantorel: Timer Set - 00h:03m:00s\n";

@@ -3,7 +3,6 @@
 // through the menu, About and its web page, and help with and without its file.
 #include <algorithm>
 #include <string>
-#include <tuple>
 
 #include "tests/e2e/program_test.h"
 
@@ -44,12 +43,8 @@ void chooseSoundFile(Program& program, HWND preferences, int button, const std::
 }
 
 TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
-    Settings settings = Settings::quiet();
-    settings[kTicking] = "1";
-    std::tie(settings[kLeft], settings[kTop], settings[kDisplayTop]) =
-        std::tuple("400", "20", "130");
-    settings[kAlarmFile] = "C:\\alarm.wav";
-    ASSERT_TRUE(startWith(settings));
+    ASSERT_TRUE(startWith(
+        "0|1|1|0|400|20|130|0|3|0|0|16777215|320|700|0|Arial|C:\\alarm.wav|No file selected"));
     const std::string tickFile = scratchFolder("vantorel-e2e") + "\\tick.wav";
     writeFileBytes(tickFile, "RIFF");
     const int switches[] = {IDC_PREF_SHOW_STARTUP, IDC_PREF_LOG_ENABLED, IDC_PREF_TICKING_ENABLED,
@@ -89,13 +84,9 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     const std::string left = std::to_string(area.right - 260), clamped = "Maximum exceeded! ";
     confirm(preferences, {{"Buttons position from left", clamped + "Value set to " + left},
                           {"Buttons position from top", clamped + "Value set to 85"}});
-    Settings expected = settings;
-    expected[kStartup] = expected[kAlarm] = "1";
-    expected[kLog] = expected[kTicking] = "0";
-    std::tie(expected[kLeft], expected[kTop], expected[kDisplayTop]) =
-        std::tuple(left, "85", "300");
-    expected[kTickFile] = tickFile;
-    EXPECT_EQ(readFileBytes(preferencesPath()), expected.text());
+    EXPECT_EQ(readFileBytes(preferencesPath()),
+              fileLines("1|0|0|1|" + left +
+                        "|85|300|0|3|0|0|16777215|320|700|0|Arial|C:\\alarm.wav|" + tickFile));
     EXPECT_EQ(program.placeOf(program.button(IDC_RESET)),
               std::to_string(area.right - 80) + ",85 80x40");
     EXPECT_EQ(program.placeOf(program.display()),
@@ -104,7 +95,8 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
 }
 
 TEST_F(LogViewer, ListsEveryLineWholeAndDeleteLogStartsANewOne) {
-    ASSERT_TRUE(startWith(Settings::quiet("0")));
+    ASSERT_TRUE(startWith(
+        "0|0|0|0|510|10|100|0|3|0|0|16777215|320|700|0|Arial|No file selected|No file selected"));
     // With no log yet, the failure box comes first, then an empty viewer.
     EXPECT_EQ(staticTexts(openByKeys({VK_F4}, kFileError)), Lines{"Cannot read program log!"});
     ASSERT_TRUE(dismiss(dialog(kFileError), IDOK));
@@ -161,13 +153,13 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     const std::string source = programPath().substr(0, programPath().rfind('\\') + 1);
     ASSERT_TRUE(CopyFileA(programPath().c_str(), (folder + "vantorel.exe").c_str(), FALSE));
     DeleteFileA((folder + "vantorelhelp.chm").c_str());
-    Settings settings = Settings::quiet();
-    settings[kFace].clear();
+    std::string face;
     LOGFONTA any = {};
     any.lfCharSet = DEFAULT_CHARSET;
     HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &any, noteFamily, reinterpret_cast<LPARAM>(&settings[kFace]), 0);
-    settings.write();
+    EnumFontFamiliesExA(screen, &any, noteFamily, reinterpret_cast<LPARAM>(&face), 0);
+    writePreferences("0|1|0|0|510|10|100|0|3|0|0|16777215|320|700|0|" + face +
+                     "|No file selected|No file selected");
     ASSERT_TRUE(program.launch(folder + "vantorel.exe") && program.waitForMainWindow())
         << program.problem();
 

@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <array>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -98,34 +98,20 @@ inline Lines logMessages() {
     return messages;
 }
 
-// The eighteen lines of the preferences file, by name: the defaults, or
-// quiet(): the startup screen and the sounds off.
-enum Switch { kStartup, kLog, kTicking, kAlarm };
-enum Number { kLeft = 4, kTop, kDisplayTop, kHours, kMinutes, kSeconds };
-enum Text { kFace = 15, kAlarmFile, kTickFile };
-struct Settings : std::array<std::string, 18> {
-    Settings() {
-        std::istringstream in(
-            "1|1|1|1|510|10|100|0|3|0|0|16777215|320|700|0|Arial|"
-            "No file selected|No file selected");
-        for (std::string& line : *this) std::getline(in, line, '|');
-    }
-    static Settings quiet(const char* log = "1") {
-        Settings s;
-        s[kStartup] = s[kTicking] = s[kAlarm] = "0";
-        s[kLog] = log;
-        return s;
-    }
-    std::string text() const {
-        std::string text;
-        for (const std::string& line : *this) text += line + '\n';
-        return text;
-    }
-    void write() const {
-        CreateDirectoryA(dataFolder().c_str(), nullptr);
-        writeFileBytes(preferencesPath(), text());
-    }
-};
+// A preferences file's text from its eighteen lines, written with '|'
+// between them: the defaults, or kQuiet: the startup screen and the sounds off.
+inline const std::string kDefaults =
+    "1|1|1|1|510|10|100|0|3|0|0|16777215|320|700|0|Arial|No file selected|No file selected";
+inline const std::string kQuiet =
+    "0|1|0|0|510|10|100|0|3|0|0|16777215|320|700|0|Arial|No file selected|No file selected";
+inline std::string fileLines(std::string text) {
+    std::replace(text.begin(), text.end(), '|', '\n');
+    return text + '\n';
+}
+inline void writePreferences(const std::string& lines) {
+    CreateDirectoryA(dataFolder().c_str(), nullptr);
+    writeFileBytes(preferencesPath(), fileLines(lines));
+}
 
 // Sends a message to another process's window, waiting up to a second; -1
 // when it does not answer.

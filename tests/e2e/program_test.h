@@ -37,10 +37,11 @@ protected:
         removeDataFolder();
     }
 
-    // Writes the settings, starts the program and waits for its main window.
-    // Use as ASSERT_TRUE(startWith(...)): a failure says why.
-    testing::AssertionResult startWith(const Settings& settings = Settings::quiet()) {
-        settings.write();
+    // Writes the preferences file (lines as for fileLines()), starts the
+    // program and waits for its main window. Use as ASSERT_TRUE(startWith(...)):
+    // a failure says why.
+    testing::AssertionResult startWith(const std::string& lines = kQuiet) {
+        writePreferences(lines);
         if (program.start()) return testing::AssertionSuccess();
         return testing::AssertionFailure() << program.problem();
     }

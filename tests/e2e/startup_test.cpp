@@ -13,7 +13,7 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     // The startup screen, a dialog without a caption, comes first.
     const HWND screen = program.waitForDialog("", 10s);
     EXPECT_EQ(staticTexts(screen), (Lines{VANTOREL_VERSION_LINE, VANTOREL_MAKER}));
-    EXPECT_EQ(readFileBytes(preferencesPath()), Settings().text());
+    EXPECT_EQ(readFileBytes(preferencesPath()), fileLines(kDefaults));
     ASSERT_TRUE(program.waitForMainWindow()) << program.problem();
     EXPECT_FALSE(IsWindowVisible(screen)) << "the main window shows beside the startup screen";
     EXPECT_EQ(textOf(program.mainWindow()), "Vantorel: Timer Set - 00h:03m:00s");
