@@ -1,10 +1,9 @@
 #include "app/font_colour.h"
 
-#include <commdlg.h>
-
 #include "app/app_state.h"
 #include "app/layout.h"
 #include "app/main_window.h"
+#include "app/on_demand.h"
 
 namespace vantorel {
 namespace {
@@ -22,7 +21,7 @@ void chooseColour(std::uint32_t& colour) {
     record.rgbResult = colour;
     record.lpCustColors = gCustomColours;
     record.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (ChooseColorA(&record)) colour = record.rgbResult;
+    if (on_demand::ChooseColorA(&record)) colour = record.rgbResult;
 }
 
 }  // namespace
@@ -37,7 +36,7 @@ void chooseDisplayFont() {
                    CF_NOSTYLESEL | CF_NOSIZESEL;
     // Only a confirmed dialog changes the record the next one starts from.
     const LOGFONTA confirmed = gFontDialogRecord;
-    if (ChooseFontA(&record)) {
+    if (on_demand::ChooseFontA(&record)) {
         setText(p.fontFace, gFontDialogRecord.lfFaceName);
         p.fontHeight = displayFontHeight(gFontDialogRecord.lfHeight);
         p.fontWeight = gFontDialogRecord.lfWeight;

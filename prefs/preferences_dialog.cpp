@@ -10,6 +10,7 @@
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "app/number_field.h"
+#include "app/on_demand.h"
 #include "core/switches.h"
 #include "resource.h"
 
@@ -69,7 +70,7 @@ int chooseSoundFile(const char* filter, char (&field)[kPathBufferSize]) {
     ofn.nMaxFile = sizeof field;
     ofn.Flags =
         OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
-    const int picked = GetOpenFileNameA(&ofn) != 0 ? 1 : 0;
+    const int picked = on_demand::GetOpenFileNameA(&ofn) != 0 ? 1 : 0;
     // A failed box may leave a size in the first bytes (FNERR_BUFFERTOOSMALL);
     // put the old text back.
     if (picked == 0) std::memcpy(field, previous, sizeof previous);
