@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,11 +37,38 @@ inline std::string besideThisProgram(const char* name) {
     return folder.substr(0, folder.find_last_of("\\/") + 1) + name;
 }
 
-// Private bytes and peak working set, in KiB, of the process that owns `window`.
+// Under Wine, GetProcessMemoryInfo leaves PrivateUsage at 0. The private
+// pages of the Linux process that runs `exeName` (Private_Clean and
+// Private_Dirty of /proc/PID/smaps_rollup, read through Wine's drive Z:)
+// stand in for it; -1 where there is no such process or no /proc.
+inline long long linuxPrivateKb(const std::string& exeName) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("Z:\\proc", error)) {
+        const std::string pid = entry.path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::string program;
+        std::getline(std::ifstream(entry.path() / "cmdline", std::ios::binary), program, '\0');
+        program = program.substr(program.find_last_of("\\/") + 1);
+        if (lstrcmpiA(program.c_str(), exeName.c_str()) != 0) continue;
+        std::ifstream rollup(entry.path() / "smaps_rollup");
+        long long kb = 0;
+        for (std::string line; std::getline(rollup, line);) {
+            if (line.rfind("Private_Clean:", 0) == 0 || line.rfind("Private_Dirty:", 0) == 0) {
+                kb += std::stoll(line.substr(line.find(':') + 1));
+            }
+        }
+        return kb;
+    }
+    return -1;
+}
+
+// Private bytes and peak working set, in KiB, of the process that owns
+// `window`, whose program file is `exeName`.
 struct Memory {
     long long privateKb = -1, peakWorkingSetKb = -1;
+    bool fromLinux = false;  // privateKb is linuxPrivateKb()'s
 };
-inline Memory memoryOf(HWND window) {
+inline Memory memoryOf(HWND window, const std::string& exeName) {
     DWORD id = 0;
     GetWindowThreadProcessId(window, &id);
     Memory memory;
@@ -52,6 +82,10 @@ inline Memory memoryOf(HWND window) {
         memory.peakWorkingSetKb = static_cast<long long>(counters.PeakWorkingSetSize / 1024);
     }
     if (process) CloseHandle(process);
+    if (memory.privateKb <= 0) {
+        memory.privateKb = linuxPrivateKb(exeName);
+        memory.fromLinux = true;
+    }
     return memory;
 }
 

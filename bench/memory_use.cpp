@@ -43,18 +43,22 @@ int main() {
     {
         Program program;
         start(program, bench::besideThisProgram("bench_bare_window.exe"), "BareWindow");
-        bare = bench::memoryOf(program.mainWindow());
+        bare = bench::memoryOf(program.mainWindow(), "bench_bare_window.exe");
     }
     {
         Program program;
         start(program, programPath(), "Vantorel");
-        ours = bench::memoryOf(program.mainWindow());
+        ours = bench::memoryOf(program.mainWindow(), "vantorel.exe");
         program.command(IDM_VIEW_LOG);
         const HWND list = GetDlgItem(program.waitForDialog("View Program Log", 60s), IDC_LOG_LIST);
         waitUntil([&] { return askWindow(list, LB_GETCOUNT) == 100000; }, 60s);
-        viewer = bench::memoryOf(program.mainWindow());
+        viewer = bench::memoryOf(program.mainWindow(), "vantorel.exe");
     }
     removeDataFolder();
+    if (ours.fromLinux) {
+        std::printf(
+            "  (private: the Linux process's private pages; Wine reports no private bytes)\n");
+    }
     show("bare window program, after start", bare);
     show("vantorel.exe, after start", ours);
     show("vantorel.exe, viewer showing 100,000 lines", viewer);
