@@ -3,6 +3,8 @@
 // shows what Wine's own process start costs.
 #include <windows.h>
 
+#include "bench/plain_window.h"
+
 namespace {
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -16,16 +18,5 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = module;
-    windowClass.lpszClassName = "BareWindow";
-    if (!RegisterClassA(&windowClass)) return 1;
-    HWND window = CreateWindowExA(0, "BareWindow", "Bare window", WS_OVERLAPPEDWINDOW, 0, 0, 640,
-                                  480, nullptr, nullptr, module, nullptr);
-    if (!window) return 1;
-    ShowWindow(window, SW_SHOW);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-    return static_cast<int>(msg.wParam);
+    return runPlainWindow(module, "BareWindow", windowProc, 640, 480);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "bench/plain_window.h"
 #include "resource.h"
 
 namespace {
@@ -46,18 +47,6 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = module;
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = "ReferenceCountdown";
-    if (!RegisterClassA(&windowClass)) return 1;
-    HWND window =
-        CreateWindowExA(0, "ReferenceCountdown", "Reference countdown", WS_OVERLAPPEDWINDOW, 0, 0,
-                        800, 400, nullptr, nullptr, module, nullptr);
-    if (!window) return 1;
-    ShowWindow(window, SW_SHOW);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-    return static_cast<int>(msg.wParam);
+    return runPlainWindow(module, "ReferenceCountdown", windowProc, 800, 400,
+                          reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench/plain_window.h"
 #include "resource.h"
 
 namespace {
@@ -56,16 +57,5 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = module;
-    windowClass.lpszClassName = "ViewerFloor";
-    if (!RegisterClassA(&windowClass)) return 1;
-    HWND window = CreateWindowExA(0, "ViewerFloor", "Viewer floor", WS_OVERLAPPEDWINDOW, 0, 0, 640,
-                                  480, nullptr, nullptr, module, nullptr);
-    if (!window) return 1;
-    ShowWindow(window, SW_SHOW);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-    return static_cast<int>(msg.wParam);
+    return runPlainWindow(module, "ViewerFloor", windowProc, 640, 480);
 }
