@@ -144,12 +144,17 @@ vantorel_wine_prefix() {
 
 # Sound for the tests: Wine plays through ALSA into its null device, which
 # takes about the sound's playing time without any sound card, so a sound
-# that held up the program shows in the tests as it would for a user.
-vantorel_null_sound() {
-    local conf=$VANTOREL_ROOT/build/alsa-null.conf
-    mkdir -p "$(dirname "$conf")"
-    printf '%s\n' '</usr/share/alsa/alsa.conf>' 'pcm.!default { type null }' >"$conf"
-    export ALSA_CONFIG_PATH=$conf
+# that held up the program shows in the tests as it would for a user. ALSA's
+# file plugin on the way records what each playback sends, one file per
+# playback: VANTOREL_SOUNDS names the first, ALSA numbers the next ones
+# (.0001, .0002...) instead of overwriting it.
+vantorel_recorded_sound() {
+    local folder=$VANTOREL_ROOT/build/sounds$VANTOREL_BITS
+    mkdir -p "$folder"
+    printf '%s\n' '</usr/share/alsa/alsa.conf>' \
+        "pcm.!default { type file; slave.pcm \"null\"; file \"$folder/played.raw\"; format \"raw\"; truncate false }" \
+        >"$folder/alsa.conf"
+    export ALSA_CONFIG_PATH=$folder/alsa.conf VANTOREL_SOUNDS=$folder/played.raw
 }
 
 # ---------------------------------------------------------------------------

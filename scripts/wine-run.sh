@@ -3,7 +3,7 @@
 # Exits with 77, which ctest reports as skipped, when this machine cannot
 # execute Wine's loader for that build.
 # Expects DISPLAY (scripts/test.sh starts a virtual display). Sound goes to
-# ALSA's null device (vantorel_null_sound).
+# ALSA's null device and is recorded on the way (vantorel_recorded_sound).
 # Usage: wine-run.sh 32|64 PROGRAM [ARGUMENTS...]
 set -euo pipefail
 bits=$1
@@ -16,5 +16,5 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 1
 fi
 vantorel_wine_prefix
-vantorel_null_sound
+vantorel_recorded_sound
 exec "$VANTOREL_WINE" "$@"

@@ -139,12 +139,19 @@ std::string openedWebPage(Run run) {
     return readFileBytes(file);
 }
 
-// Notes the last TrueType family by name: one that the font dialog lists and
-// does not select by itself.
+// Notes the last TrueType family by name that has the digits of ANSI
+// text: one that the font dialog lists and does not select by itself.
 BOOL CALLBACK noteFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM last) {
     std::string& name = *reinterpret_cast<std::string*>(last);
-    if ((type & TRUETYPE_FONTTYPE) != 0) name = std::max(name, std::string(font->lfFaceName));
+    if ((type & TRUETYPE_FONTTYPE) != 0 && font->lfCharSet == ANSI_CHARSET)
+        name = std::max(name, std::string(font->lfFaceName));
     return TRUE;
+}
+
+// Picks `item` in the combo box `id` of a dialog, as a click in its list does.
+void pick(HWND dialog, int id, const std::string& item) {
+    askWindow(GetDlgItem(dialog, id), CB_SELECTSTRING, WPARAM(-1), LPARAM(item.c_str()));
+    askWindow(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(GetDlgItem(dialog, id)));
 }
 
 // Run from a copy in a folder of its own, where the help file comes later.
@@ -158,36 +165,80 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     any.lfCharSet = DEFAULT_CHARSET;
     HDC screen = GetDC(nullptr);
     EnumFontFamiliesExA(screen, &any, noteFamily, reinterpret_cast<LPARAM>(&face), 0);
-    writePreferences("0|1|0|0|510|10|100|0|3|0|0|16777215|320|700|0|" + face +
-                     "|No file selected|No file selected");
+    writePreferences(kQuiet);
     ASSERT_TRUE(program.launch(folder + "vantorel.exe") && program.waitForMainWindow())
         << program.problem();
+    // Waits until the preferences file holds these lines.
+    const auto saved = [](const std::string& lines) {
+        return waitUntil([&] { return readFileBytes(preferencesPath()) == fileLines(lines); }, 5s);
+    };
 
-    // Settings > Font...: 12 points, 16 pixels at 96 dots per inch, makes the digits 216 high.
+    // Settings > Font...: another face, Bold Italic, 12 points: 16 pixels at
+    // 96 dots per inch, so the digits stand 216 pixels high.
     HWND chooser = openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}, "Font");
     EXPECT_TRUE(IsWindowEnabled(program.mainWindow())) << "the font dialog has an owner";
-    setText(GetDlgItem(chooser, 0x0472), "12");  // the size box, cmb3
+    pick(chooser, 0x0470, face);           // cmb1
+    pick(chooser, 0x0471, "Bold Italic");  // cmb2
+    pick(chooser, 0x0472, "12");           // cmb3
     ASSERT_TRUE(dismiss(chooser, IDOK));
-    const std::string height =
-        std::to_string(-MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72) - 200);
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            return readFileBytes(preferencesPath()).find("\n" + height + "\n") != std::string::npos;
-        },
-        5s));
+    const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72) - 200;
+    const std::string font = std::to_string(height) + "|700|1|" + face;
+    EXPECT_TRUE(
+        saved("0|1|0|0|510|10|100|0|3|0|0|16777215|" + font + "|No file selected|No file selected"))
+        << readFileBytes(preferencesPath());
 
-    // Settings > Background Color... opens on white; a typed colour shows at once.
+    // Settings > Text Color... and Background Color..., both opening on the
+    // colour they change; the background shows at once.
+    chooser = openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "Color");
+    EXPECT_EQ(textOf(GetDlgItem(chooser, 706)), "0");  // red, then green and blue
+    fill(chooser, {{706, "200"}, {707, "30"}, {708, "40"}});
+    ASSERT_TRUE(dismiss(chooser, IDOK));
+    EXPECT_TRUE(saved("0|1|0|0|510|10|100|0|3|0|2629320|16777215|" + font +
+                      "|No file selected|No file selected"))
+        << readFileBytes(preferencesPath());
     chooser =
         openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "Color");
-    EXPECT_EQ(textOf(GetDlgItem(chooser, 706)), "255");  // red, then green and blue
+    EXPECT_EQ(textOf(GetDlgItem(chooser, 706)), "255");
     fill(chooser, {{706, "10"}, {707, "120"}, {708, "200"}});
     ASSERT_TRUE(dismiss(chooser, IDOK));
     POINT background = {20, 60};  // neither the buttons nor the display cover it
     ClientToScreen(program.mainWindow(), &background);
     EXPECT_TRUE(waitUntil(
         [&] { return GetPixel(screen, background.x, background.y) == RGB(10, 120, 200); }, 3s));
+    EXPECT_TRUE(saved("0|1|0|0|510|10|100|0|3|0|2629320|13137930|" + font +
+                      "|No file selected|No file selected"))
+        << readFileBytes(preferencesPath());
+
+    // The digits at their next repaint are those of that font in those colours.
+    RECT place = {};
+    GetWindowRect(program.display(), &place);
+    RECT client = {};  // the display starts at its left edge
+    GetClientRect(program.mainWindow(), &client);
+    const int width = client.right;
+    const auto digits = [&] {
+        return ink(drawn(width, 400,
+                         [&](HDC dc) {
+                             BitBlt(dc, 0, 0, width, 400, screen, place.left, place.top, SRCCOPY);
+                         }),
+                   RGB(10, 120, 200));
+    };
+    HFONT chosen = CreateFontA(height, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
+                               0, face.c_str());
+    const std::string expected =
+        ink(drawn(width, 400,
+                  [&](HDC dc) {
+                      SetBkColor(dc, RGB(10, 120, 200));
+                      SetTextColor(dc, RGB(200, 30, 40));
+                      SelectObject(dc, chosen);
+                      RECT all = {0, 0, width, 400};
+                      ExtTextOutA(dc, 100, 50, ETO_OPAQUE, &all, "00:03:00", 8, nullptr);
+                  }),
+            RGB(10, 120, 200));
+    DeleteObject(chosen);
+    InvalidateRect(program.display(), nullptr, TRUE);
+    EXPECT_TRUE(waitUntil([&] { return digits() == expected; }, 3s))
+        << digits() << " on screen, drawn: " << expected;
     ReleaseDC(nullptr, screen);
-    EXPECT_NE(readFileBytes(preferencesPath()).find("\n13137930\n"), std::string::npos);
 
     // Help > About..., whose button opens the web page.
     const HWND about =

@@ -25,13 +25,15 @@ using namespace std::chrono_literals;
 using SteadyClock = std::chrono::steady_clock;
 using Lines = std::vector<std::string>;
 
-// vantorel.exe, from the environment variable VANTOREL_EXE; a Unix path is
-// taken as one on Wine's drive Z:.
-inline std::string programPath() {
-    std::string path = std::getenv("VANTOREL_EXE") ? std::getenv("VANTOREL_EXE") : "";
+// The path in the environment variable `name`; a Unix path is taken as one
+// on Wine's drive Z:.
+inline std::string pathFrom(const char* name) {
+    std::string path = std::getenv(name) ? std::getenv(name) : "";
     for (char& c : path) c = c == '/' ? '\\' : c;
     return path.rfind('\\', 0) == 0 ? "Z:" + path : path;
 }
+// vantorel.exe, from VANTOREL_EXE.
+inline std::string programPath() { return pathFrom("VANTOREL_EXE"); }
 
 // Polls `condition` every 20 ms until it holds (true) or `timeout` passes.
 template <class Condition>

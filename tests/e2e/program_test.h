@@ -24,11 +24,76 @@ inline bool screenSaver(int set = -1) {
     return active != FALSE;
 }
 
+// What reached the sound device, one string of bytes per sound played, in
+// order. The test script has ALSA record each playback into a file of its
+// own: VANTOREL_SOUNDS names the first, the next ones end in .0001, .0002...
+inline std::string soundFile(std::size_t i) {
+    char suffix[8] = "";
+    if (i > 0) std::snprintf(suffix, sizeof suffix, ".%04u", static_cast<unsigned>(i));
+    return pathFrom("VANTOREL_SOUNDS") + suffix;
+}
+inline Lines playedSounds() {
+    Lines sounds;
+    for (std::string s; (s = readFileBytes(soundFile(sounds.size()))) != "<missing>";)
+        sounds.push_back(s);
+    return sounds;
+}
+inline void clearSounds() {
+    for (std::size_t i = 0; DeleteFileA(soundFile(i).c_str()); ++i) {
+    }
+}
+
+// A picture `width` pixels wide, row by row, each pixel 0x00RRGGBB, as
+// `draw` paints it into a new bitmap of that size.
+struct Picture {
+    int width = 0;
+    std::vector<DWORD> pixels;
+};
+template <class Draw>
+Picture drawn(int width, int height, Draw draw) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ before = SelectObject(dc, bitmap);
+    draw(dc);
+    GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    Picture picture{width, std::vector<DWORD>(first, first + width * height)};
+    SelectObject(dc, before);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return picture;
+}
+// What of a picture is not `background`, in words: the size of the box
+// around it, the number of such pixels and a checksum of the box.
+inline std::string ink(const Picture& picture, COLORREF background) {
+    const DWORD paper = RGB(GetBValue(background), GetGValue(background), GetRValue(background));
+    int left = picture.width, top = INT_MAX, right = -1, bottom = -1, count = 0;
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        if (picture.pixels[i] == paper) continue;
+        const int x = static_cast<int>(i) % picture.width, y = static_cast<int>(i) / picture.width;
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y), ++count;
+    }
+    std::uint32_t sum = 2166136261u;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x)
+            sum = (sum ^ picture.pixels[y * picture.width + x]) * 16777619u;
+    }
+    char text[80];
+    std::snprintf(text, sizeof text, "%dx%d, %d pixels, checksum %08x", right - left + 1,
+                  bottom - top + 1, count, static_cast<unsigned>(sum));
+    return text;
+}
+
 class ProgramTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(FindWindowA("Vantorel", nullptr), nullptr) << "a copy of vantorel.exe runs";
         removeDataFolder();
+        clearSounds();
         saverBefore = screenSaver(0);
     }
     void TearDown() override {

@@ -22,13 +22,21 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     EXPECT_EQ(program.placeOf(program.button(IDC_RESET)), "690,10 80x40");
     EXPECT_FALSE(screenSaver()) << "the screen saver stays on while the timer runs";
 
-    // A second copy says so and leaves; the first one runs on.
+    // With another program in front, a second copy says so and leaves; the
+    // first one runs on and comes to the front.
+    Program other;
+    ASSERT_TRUE(other.launch("C:\\windows\\notepad.exe") && other.waitForMainWindow("Notepad"))
+        << other.problem();
+    SetForegroundWindow(other.mainWindow());
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == other.mainWindow(); }, 2s));
     Program second;
     ASSERT_TRUE(second.launch()) << second.problem();
     const HWND notice = second.waitForDialog("Attention", 10s);
     EXPECT_EQ(staticTexts(notice), Lines{"An instance of this program is already running."});
     pressButton(notice, IDOK);
     EXPECT_EQ(second.waitForExit(), 0u);
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == program.mainWindow(); }, 2s))
+        << "the first copy is not in front";
     EXPECT_FALSE(program.ended()) << program.problem();
 
     program.typeKeys({'X'}, VK_MENU);
