@@ -168,8 +168,11 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     writePreferences(kQuiet);
     ASSERT_TRUE(program.launch(folder + "vantorel.exe") && program.waitForMainWindow())
         << program.problem();
-    // Waits until the preferences file holds these lines.
-    const auto saved = [](const std::string& lines) {
+    // Waits until the preferences file holds these colours and that font.
+    std::string font = "320|700|0|Arial";
+    const auto saved = [&](const std::string& colours) {
+        const std::string lines = "0|1|0|0|510|10|100|0|3|0|" + colours + "|" + font +
+                                  "|No file selected|No file selected";
         return waitUntil([&] { return readFileBytes(preferencesPath()) == fileLines(lines); }, 5s);
     };
 
@@ -182,10 +185,8 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     pick(chooser, 0x0472, "12");           // cmb3
     ASSERT_TRUE(dismiss(chooser, IDOK));
     const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72) - 200;
-    const std::string font = std::to_string(height) + "|700|1|" + face;
-    EXPECT_TRUE(
-        saved("0|1|0|0|510|10|100|0|3|0|0|16777215|" + font + "|No file selected|No file selected"))
-        << readFileBytes(preferencesPath());
+    font = std::to_string(height) + "|700|1|" + face;
+    EXPECT_TRUE(saved("0|16777215")) << readFileBytes(preferencesPath());
 
     // Settings > Text Color... and Background Color..., both opening on the
     // colour they change; the background shows at once.
@@ -193,51 +194,40 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     EXPECT_EQ(textOf(GetDlgItem(chooser, 706)), "0");  // red, then green and blue
     fill(chooser, {{706, "200"}, {707, "30"}, {708, "40"}});
     ASSERT_TRUE(dismiss(chooser, IDOK));
-    EXPECT_TRUE(saved("0|1|0|0|510|10|100|0|3|0|2629320|16777215|" + font +
-                      "|No file selected|No file selected"))
-        << readFileBytes(preferencesPath());
+    EXPECT_TRUE(saved("2629320|16777215")) << readFileBytes(preferencesPath());
     chooser =
         openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "Color");
     EXPECT_EQ(textOf(GetDlgItem(chooser, 706)), "255");
     fill(chooser, {{706, "10"}, {707, "120"}, {708, "200"}});
     ASSERT_TRUE(dismiss(chooser, IDOK));
+    const COLORREF paper = RGB(10, 120, 200);
     POINT background = {20, 60};  // neither the buttons nor the display cover it
     ClientToScreen(program.mainWindow(), &background);
-    EXPECT_TRUE(waitUntil(
-        [&] { return GetPixel(screen, background.x, background.y) == RGB(10, 120, 200); }, 3s));
-    EXPECT_TRUE(saved("0|1|0|0|510|10|100|0|3|0|2629320|13137930|" + font +
-                      "|No file selected|No file selected"))
-        << readFileBytes(preferencesPath());
+    EXPECT_TRUE(
+        waitUntil([&] { return GetPixel(screen, background.x, background.y) == paper; }, 3s));
+    EXPECT_TRUE(saved("2629320|13137930")) << readFileBytes(preferencesPath());
 
-    // The digits at their next repaint are those of that font in those colours.
-    RECT place = {};
+    // At their next repaint the digits are those of that font in those colours.
+    RECT place = {}, client = {};
     GetWindowRect(program.display(), &place);
-    RECT client = {};  // the display starts at its left edge
-    GetClientRect(program.mainWindow(), &client);
-    const int width = client.right;
-    const auto digits = [&] {
-        return ink(drawn(width, 400,
-                         [&](HDC dc) {
-                             BitBlt(dc, 0, 0, width, 400, screen, place.left, place.top, SRCCOPY);
-                         }),
-                   RGB(10, 120, 200));
-    };
-    HFONT chosen = CreateFontA(height, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
-                               0, face.c_str());
-    const std::string expected =
-        ink(drawn(width, 400,
-                  [&](HDC dc) {
-                      SetBkColor(dc, RGB(10, 120, 200));
-                      SetTextColor(dc, RGB(200, 30, 40));
-                      SelectObject(dc, chosen);
-                      RECT all = {0, 0, width, 400};
-                      ExtTextOutA(dc, 100, 50, ETO_OPAQUE, &all, "00:03:00", 8, nullptr);
-                  }),
-            RGB(10, 120, 200));
+    GetClientRect(program.mainWindow(), &client);  // the display starts at its left edge
+    const HFONT chosen = CreateFontA(height, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET, 0,
+                                     0, 0, 0, face.c_str());
+    const std::string drawn = ink(client.right, paper, [&](HDC dc) {
+        SetBkColor(dc, paper);
+        SetTextColor(dc, RGB(200, 30, 40));
+        SelectObject(dc, chosen);
+        ExtTextOutA(dc, 100, 50, ETO_OPAQUE, &client, "00:03:00", 8, nullptr);
+    });
     DeleteObject(chosen);
+    const auto shown = [&] {
+        return ink(client.right, paper, [&](HDC dc) {
+            BitBlt(dc, 0, 0, client.right, 400, screen, place.left, place.top, SRCCOPY);
+        });
+    };
     InvalidateRect(program.display(), nullptr, TRUE);
-    EXPECT_TRUE(waitUntil([&] { return digits() == expected; }, 3s))
-        << digits() << " on screen, drawn: " << expected;
+    EXPECT_TRUE(waitUntil([&] { return shown() == drawn; }, 3s))
+        << shown() << " on screen, drawn: " << drawn;
     ReleaseDC(nullptr, screen);
 
     // Help > About..., whose button opens the web page.

@@ -222,10 +222,8 @@ public:
         RECT r = {};
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
-        char text[64];
-        std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld", r.left, r.top, r.right - r.left,
-                      r.bottom - r.top);
-        return text;
+        return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+               std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
     }
     // Posts button `id`'s click (IDC_START...), or a command as the menu does.
     bool click(int id) { return IsWindowEnabled(button(id)) && command(id); }

@@ -43,49 +43,33 @@ inline void clearSounds() {
     }
 }
 
-// A picture `width` pixels wide, row by row, each pixel 0x00RRGGBB, as
-// `draw` paints it into a new bitmap of that size.
-struct Picture {
-    int width = 0;
-    std::vector<DWORD> pixels;
-};
+// What `draw` paints into a new bitmap `width` x 400 pixels that is not the
+// colour `paper`, in words: the number of such pixels and a checksum of
+// their colours and places, counted from the first one.
 template <class Draw>
-Picture drawn(int width, int height, Draw draw) {
+std::string ink(int width, COLORREF paper, Draw draw) {
     BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
+    info.bmiHeader = {sizeof info.bmiHeader, width, -400, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    DWORD* bits = nullptr;
     const HDC dc = CreateCompatibleDC(nullptr);
-    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HBITMAP bitmap =
+        CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
     const HGDIOBJ before = SelectObject(dc, bitmap);
     draw(dc);
     GdiFlush();
-    const auto* first = static_cast<const DWORD*>(bits);
-    Picture picture{width, std::vector<DWORD>(first, first + width * height)};
+    // A bitmap's pixels are 0x00RRGGBB, a COLORREF 0x00BBGGRR.
+    const DWORD background = RGB(GetBValue(paper), GetGValue(paper), GetRValue(paper));
+    int first = -1, count = 0;
+    std::uint32_t sum = 2166136261u;
+    for (int i = 0; i < width * 400; ++i) {
+        if (bits[i] == background) continue;
+        first = first < 0 ? i : first;
+        sum = (((sum ^ (i - first)) * 16777619u) ^ bits[i]) * 16777619u, ++count;
+    }
     SelectObject(dc, before);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    return picture;
-}
-// What of a picture is not `background`, in words: the size of the box
-// around it, the number of such pixels and a checksum of the box.
-inline std::string ink(const Picture& picture, COLORREF background) {
-    const DWORD paper = RGB(GetBValue(background), GetGValue(background), GetRValue(background));
-    int left = picture.width, top = INT_MAX, right = -1, bottom = -1, count = 0;
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-        if (picture.pixels[i] == paper) continue;
-        const int x = static_cast<int>(i) % picture.width, y = static_cast<int>(i) / picture.width;
-        left = std::min(left, x), right = std::max(right, x);
-        top = std::min(top, y), bottom = std::max(bottom, y), ++count;
-    }
-    std::uint32_t sum = 2166136261u;
-    for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x)
-            sum = (sum ^ picture.pixels[y * picture.width + x]) * 16777619u;
-    }
-    char text[80];
-    std::snprintf(text, sizeof text, "%dx%d, %d pixels, checksum %08x", right - left + 1,
-                  bottom - top + 1, count, static_cast<unsigned>(sum));
-    return text;
+    return std::to_string(count) + " pixels, checksum " + std::to_string(sum);
 }
 
 class ProgramTest : public testing::Test {

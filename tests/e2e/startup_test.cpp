@@ -36,8 +36,7 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     pressButton(notice, IDOK);
     EXPECT_EQ(second.waitForExit(), 0u);
     EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == program.mainWindow(); }, 2s))
-        << "the first copy is not in front";
-    EXPECT_FALSE(program.ended()) << program.problem();
+        << "the first copy is not in front: " << program.problem();
 
     program.typeKeys({'X'}, VK_MENU);
     EXPECT_EQ(program.waitForExit(), 0u) << "Alt+X did not end the program";
