@@ -1,6 +1,7 @@
 // The dialogs: Set Timer and Preferences with their limits and the sound-file
 // chooser, the log viewer, the platform's font and colour dialogs reached
-// through the menu, About and its web page, and help with and without its file.
+// through the menu (what they return in the file and in the digits' pixels),
+// About and its web page, and help with and without its file.
 #include <algorithm>
 #include <string>
 

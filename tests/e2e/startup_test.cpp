@@ -1,5 +1,5 @@
 // Start-up and shutdown: the first run, the screen saver, the single-instance
-// notice and Exit by its key.
+// notice with the first copy brought to the front, and Exit by its key.
 #include "tests/e2e/program_test.h"
 
 namespace e2e {
