@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The release built a second time, in a folder of its own, from the same
+# sources and without Wine, after the build folder's own packages are made:
+#  reproducible: a second or more later, in another time zone and with
+#    another umask. Each ARTEFACT must be the same bytes as in the build
+#    folder (a difference is named with its first offset), and a SHA256SUMS
+#    among them must check the zip and the installer with sha256sum -c.
+#  signed: with a throwaway self-signed certificate in VANTOREL_SIGN_CERT and
+#    VANTOREL_SIGN_KEY. Each installer ARTEFACT, and the vantorel.exe packed
+#    in a zip ARTEFACT, must verify against that certificate.
+# ARTEFACTs are paths inside a build folder.
+# Usage: package_again.sh reproducible|signed CMAKE BUILD_DIR SOURCE_DIR TOOLCHAIN TARGET ARTEFACT...
+set -euo pipefail
+mode=$1 cmake=$2 build=$3 source=$4 toolchain=$5 target=$6
+shift 6
+again=$build/package-$mode
+fail() { echo "package_$mode: FAIL: $*" >&2; exit 1; }
+"$cmake" --build "$build" --target "$target" >/dev/null || fail "the target $target did not build in $build"
+rm -rf "$again" && mkdir -p "$again" && cd "$again"
+if [ "$mode" = signed ]; then
+  openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vantorel test" -addext extendedKeyUsage=codeSigning \
+    -keyout key.pem -out cert.pem 2>/dev/null || fail "openssl made no certificate"
+  export VANTOREL_SIGN_CERT=$again/cert.pem VANTOREL_SIGN_KEY=$again/key.pem
+else
+  sleep 1 && export TZ=Etc/GMT-14 && umask 0027
+fi
+{ "$cmake" -S "$source" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+  && "$cmake" --build build --target "$target"; } >build.log 2>&1 || fail "the second build failed (see $again/build.log)"
+
+for artefact; do
+  first=$build/$artefact second=build/$artefact
+  if [ "$mode" = signed ]; then
+    [ "${artefact##*.}" != zip ] || { unzip -p "$second" '*/vantorel.exe' >vantorel.exe && second=vantorel.exe; }
+    osslsigncode verify -CAfile cert.pem -in "$second" >verify.log 2>&1 \
+      || fail "$artefact: $(basename "$second") does not verify against the test certificate (see $again/verify.log)"
+  elif ! cmp -s "$first" "$second"; then
+    at=$(cmp -l "$first" "$second" 2>/dev/null | awk 'NR == 1 {print $1 - 1; exit}' || true)
+    fail "$artefact differs between the builds, first at offset ${at:-$(stat -c %s "$first")}"
+  elif [ "$(basename "$artefact")" = SHA256SUMS ]; then
+    [ "$(cd "$(dirname "$first")" && sha256sum -c SHA256SUMS | grep -c ': OK$')" = 2 ] \
+      || fail "sha256sum -c $first does not check the zip and the installer"
+  fi
+done
+cd "$build" && sha256sum "$@"
