@@ -37,11 +37,9 @@ inline std::string besideThisProgram(const char* name) {
     return folder.substr(0, folder.find_last_of("\\/") + 1) + name;
 }
 
-// Under Wine, GetProcessMemoryInfo leaves PrivateUsage at 0. The private
-// pages of the Linux process that runs `exeName` (Private_Clean and
-// Private_Dirty of /proc/PID/smaps_rollup, read through Wine's drive Z:)
-// stand in for it; -1 where there is no such process or no /proc.
-inline long long linuxPrivateKb(const std::string& exeName) {
+// The /proc folder (read through Wine's drive Z:) of the Linux process that
+// runs the Windows program `exeName`; empty where there is none.
+inline std::filesystem::path linuxProcess(const std::string& exeName) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator("Z:\\proc", error)) {
         const std::string pid = entry.path().filename().string();
@@ -49,17 +47,46 @@ inline long long linuxPrivateKb(const std::string& exeName) {
         std::string program;
         std::getline(std::ifstream(entry.path() / "cmdline", std::ios::binary), program, '\0');
         program = program.substr(program.find_last_of("\\/") + 1);
-        if (lstrcmpiA(program.c_str(), exeName.c_str()) != 0) continue;
-        std::ifstream rollup(entry.path() / "smaps_rollup");
-        long long kb = 0;
-        for (std::string line; std::getline(rollup, line);) {
-            if (line.rfind("Private_Clean:", 0) == 0 || line.rfind("Private_Dirty:", 0) == 0) {
-                kb += std::stoll(line.substr(line.find(':') + 1));
-            }
-        }
-        return kb;
+        if (lstrcmpiA(program.c_str(), exeName.c_str()) == 0) return entry.path();
     }
-    return -1;
+    return {};
+}
+
+// Under Wine, GetProcessMemoryInfo leaves PrivateUsage at 0. The private
+// pages of the Linux process that runs `exeName` (Private_Clean and
+// Private_Dirty of /proc/PID/smaps_rollup) stand in for it; -1 where there
+// is no such process or no /proc.
+inline long long linuxPrivateKb(const std::string& exeName) {
+    const std::filesystem::path process = linuxProcess(exeName);
+    if (process.empty()) return -1;
+    std::ifstream rollup(process / "smaps_rollup");
+    long long kb = 0;
+    for (std::string line; std::getline(rollup, line);) {
+        if (line.rfind("Private_Clean:", 0) == 0 || line.rfind("Private_Dirty:", 0) == 0) {
+            kb += std::stoll(line.substr(line.find(':') + 1));
+        }
+    }
+    return kb;
+}
+
+// The CPU time the Linux process that runs `exeName` has used so far, user
+// plus system (fields 14 and 15 of /proc/PID/stat, in the kernel's 100 Hz
+// clock ticks), in ms: Wine reports no such figure for another process.
+// Sound played by the program counts, since Wine plays it from threads of
+// the process; work done for it in wineserver or Xvfb does not. -1 where
+// there is no such process.
+inline long long linuxCpuMs(const std::string& exeName) {
+    const std::filesystem::path process = linuxProcess(exeName);
+    std::string stat;
+    if (process.empty() || !std::getline(std::ifstream(process / "stat"), stat)) return -1;
+    // The fields after the program's name in brackets, from field 3 on.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    long long ticks = 0;
+    for (int number = 3; number <= 15 && fields >> field; ++number) {
+        if (number >= 14) ticks += std::stoll(field);
+    }
+    return ticks * 10;
 }
 
 // Private bytes and peak working set, in KiB, of the process that owns
