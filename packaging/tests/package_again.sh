@@ -11,18 +11,18 @@
 # ARTEFACTs are paths inside a build folder.
 # Usage: package_again.sh reproducible|signed CMAKE BUILD_DIR SOURCE_DIR TOOLCHAIN TARGET ARTEFACT...
 set -euo pipefail
-mode=$1 cmake=$2 build=$3 source=$4 toolchain=$5 target=$6
+mode=$1 cmake=$2 build=$3 source=$4 toolchain=$5 target=$6 again=$3/package-$1
 shift 6
-again=$build/package-$mode
 fail() { echo "package_$mode: FAIL: $*" >&2; exit 1; }
 "$cmake" --build "$build" --target "$target" >/dev/null || fail "the target $target did not build in $build"
 rm -rf "$again" && mkdir -p "$again" && cd "$again"
+# The reproducible build starts a second or more later, as another builder
+# would: in another time zone, with another umask.
+[ "$mode" = signed ] || { sleep 1 && export TZ=Etc/GMT-14 && umask 0027; }
 if [ "$mode" = signed ]; then
   openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vantorel test" -addext extendedKeyUsage=codeSigning \
     -keyout key.pem -out cert.pem 2>/dev/null || fail "openssl made no certificate"
   export VANTOREL_SIGN_CERT=$again/cert.pem VANTOREL_SIGN_KEY=$again/key.pem
-else
-  sleep 1 && export TZ=Etc/GMT-14 && umask 0027
 fi
 { "$cmake" -S "$source" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
   && "$cmake" --build build --target "$target"; } >build.log 2>&1 || fail "the second build failed (see $again/build.log)"
@@ -34,8 +34,7 @@ for artefact; do
     osslsigncode verify -CAfile cert.pem -in "$second" >verify.log 2>&1 \
       || fail "$artefact: $(basename "$second") does not verify against the test certificate (see $again/verify.log)"
   elif ! cmp -s "$first" "$second"; then
-    at=$(cmp -l "$first" "$second" 2>/dev/null | awk 'NR == 1 {print $1 - 1; exit}' || true)
-    fail "$artefact differs between the builds, first at offset ${at:-$(stat -c %s "$first")}"
+    fail "$artefact differs between the builds, first at $(cmp "$first" "$second" 2>&1 | grep -o 'byte [0-9]*') (from 1)"
   elif [ "$(basename "$artefact")" = SHA256SUMS ]; then
     [ "$(cd "$(dirname "$first")" && sha256sum -c SHA256SUMS | grep -c ': OK$')" = 2 ] \
       || fail "sha256sum -c $first does not check the zip and the installer"

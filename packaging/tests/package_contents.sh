@@ -7,8 +7,7 @@
 # Usage: package_contents.sh CMAKE BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 cmake=$1 build=$2 source=$3 version=$4
-folder=vantorel-$version
-zip=$build/release/$folder-win32.zip setup=$build/release/$folder-setup.exe
+folder=vantorel-$version && zip=$build/release/$folder-win32.zip setup=$build/release/$folder-setup.exe
 fail() { echo "package_contents: FAIL: $*" >&2; exit 1; }
 
 "$cmake" --build "$build" --target package_release || fail "the target package_release did not build"

@@ -34,9 +34,7 @@ trap clean_up EXIT
 
 wine "$setup" /S || fail "the installer ended with exit code $?"
 cmp -s "$program/vantorel.exe" "$build/app/vantorel.exe" || fail "no vantorel.exe of this build in $program"
-for file in vantorelhelp.chm README.md LICENSE uninstall.exe; do
-  [ -f "$program/$file" ] || fail "$file is not in $program"
-done
+for file in vantorelhelp.chm README.md LICENSE uninstall.exe; do [ -f "$program/$file" ] || fail "no $file in $program"; done
 strings -a "$shortcut" | grep -qi 'Program Files\\Vantorel\\vantorel.exe' \
   || fail "the Start-menu shortcut does not lead to the installed vantorel.exe"
 [ "$(entry DisplayName) $(entry DisplayVersion)" = "Vantorel 1.1.0" ] \
