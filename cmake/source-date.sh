@@ -2,7 +2,8 @@
 # The one time every release artefact carries (the exe's time stamp, the help
 # file's build times, the packed files' dates), so that two builds of one
 # commit give the same bytes: SOURCE_DATE_EPOCH when it is set, else the time
-# of the last commit of the source tree.
+# of the last commit of the source tree, else (an unpacked source archive,
+# whose files carry the commit's time) the newest source file's time.
 #   source-date.sh write SOURCE_DIR FILE
 #       writes that time (Unix seconds) to FILE, and leaves FILE untouched
 #       when it holds the time already, so only a new time relinks the
@@ -15,8 +16,7 @@ case $1 in
 write)
     epoch=${SOURCE_DATE_EPOCH:-$(git -C "$2" log -1 --format=%ct 2>/dev/null || true)}
     if [ -z "$epoch" ]; then
-        epoch=$(date +%s)
-        echo "source-date: neither SOURCE_DATE_EPOCH nor a git history: the build carries today's time and cannot be reproduced" >&2
+        epoch=$(find "$2" -path "$2/build" -prune -o -type f -printf '%T@\n' | sort -n | tail -n 1 | cut -d. -f1)
     fi
     case $epoch in
     *[!0-9]*) echo "source-date: SOURCE_DATE_EPOCH must be whole seconds since 1970, not '$epoch'" >&2; exit 1 ;;
