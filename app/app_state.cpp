@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "app/ansi_path.h"
 #include "app/win32_platform.h"
 #include "core/switches.h"
 
@@ -26,10 +27,16 @@ ProgramLog& programLog() { return gLog; }
 
 void locateDataFolder() {
     char buffer[MAX_PATH] = {};
+    wchar_t roaming[MAX_PATH] = {};
     std::string folder;
+    // The folder by a name the ANSI file functions open (its short name when
+    // the user's name is outside the code page); failing that, the shell's
+    // ANSI name, whose files cannot be opened, so the usual error boxes show.
+    if (SHGetSpecialFolderPathW(nullptr, roaming, CSIDL_APPDATA, FALSE))
+        lstrcpynA(buffer, ansiPath(roaming).c_str(), MAX_PATH);
+    if (buffer[0] == '\0') SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_APPDATA, FALSE);
     // PathAppendA fails rather than write past MAX_PATH characters.
-    if (SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_APPDATA, FALSE) && buffer[0] != '\0' &&
-        PathAppendA(buffer, "vantorel")) {
+    if (buffer[0] != '\0' && PathAppendA(buffer, "vantorel")) {
         folder = buffer;
         CreateDirectoryA(buffer, nullptr);
     }

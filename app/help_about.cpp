@@ -1,13 +1,16 @@
 #include "app/help_about.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include "app/app_state.h"
-#include "app/help_path.h"
+#include "app/ansi_path.h"
 #include "resource.h"
 
 namespace vantorel {
 namespace {
+
+constexpr const char* kHelpFile = "vantorelhelp.chm";
 
 // ShellExecuteA reports success with a value above 32.
 bool shellOpened(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; }
@@ -45,9 +48,16 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 void openHelp(HWND window) {
-    char program[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, program, MAX_PATH);
-    const std::string path = n > 0 && n < MAX_PATH ? helpFilePath(program) : std::string();
+    // The help file next to the program, whatever the current folder
+    // (deliberate: that is where a shortcut or a file browser happens to
+    // start the program). The folder is cut off at the program's own name by
+    // the shell, so no character's second byte is taken for a backslash.
+    wchar_t program[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, program, MAX_PATH);
+    char help[MAX_PATH] = {};
+    if (n > 0 && n < MAX_PATH && PathRemoveFileSpecW(program))
+        lstrcpynA(help, ansiPath(program).c_str(), MAX_PATH);
+    const std::string path = help[0] != '\0' && PathAppendA(help, kHelpFile) ? help : "";
     if (path.empty() ||
         !shellOpened(ShellExecuteA(window, "open", path.c_str(), "", "", SW_SHOWMAXIMIZED))) {
         // No owner window (deliberate, as for every message box of the program).

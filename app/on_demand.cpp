@@ -38,9 +38,9 @@ BOOL ChooseFontA(CHOOSEFONTA* record) {
     return function != nullptr && function(record);
 }
 
-BOOL GetOpenFileNameA(OPENFILENAMEA* record) {
+BOOL GetOpenFileNameW(OPENFILENAMEW* record) {
     static const auto function =
-        systemFunction<decltype(::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+        systemFunction<decltype(::GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
     return function != nullptr && function(record);
 }
 

@@ -13,7 +13,7 @@ namespace vantorel::on_demand {
 
 BOOL ChooseColorA(CHOOSECOLORA* record);
 BOOL ChooseFontA(CHOOSEFONTA* record);
-BOOL GetOpenFileNameA(OPENFILENAMEA* record);
+BOOL GetOpenFileNameW(OPENFILENAMEW* record);
 BOOL PlaySoundA(const char* sound, HMODULE module, DWORD flags);
 
 }  // namespace vantorel::on_demand

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "app/ansi_path.h"
 #include "app/app_state.h"
 #include "app/layout.h"
 #include "app/main_window.h"
@@ -17,13 +18,14 @@
 namespace vantorel {
 namespace {
 
-constexpr char kWavFilter[] = "WAV Files\0*.wav\0";  // the literal adds the final NUL
+constexpr wchar_t kWavFilter[] = L"WAV Files\0*.wav\0";  // the literal adds the final NUL
 constexpr const char* kClampFormat = "Maximum exceeded! Value set to %d";
 
 static_assert(sizeof(Preferences::alarmSoundPath) == 260);
 static_assert(sizeof(Preferences::tickSoundPath) == 260);
 // The record's size before the Windows 2000 additions: 76 bytes on 32-bit.
-static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76);
+static_assert(sizeof(void*) != 4 ||
+              offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR) == 76);
 
 void setCheck(HWND dialog, int id, std::int32_t value) {
     SendDlgItemMessageA(dialog, id, BM_SETCHECK,
@@ -52,30 +54,30 @@ void fillControls(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_PREF_TICK_PATH, p.tickSoundPath);
 }
 
-// The open-file box for one .wav path, writing straight into the field.
-// Returns 1 when a file was picked; otherwise the field keeps its old text.
-int chooseSoundFile(const char* filter, char (&field)[kPathBufferSize]) {
-    char previous[kPathBufferSize];
-    std::memcpy(previous, field, sizeof previous);
-    previous[sizeof previous - 1] = '\0';
+// The open-file box for one .wav path. It works in UTF-16, so a file named
+// outside the ANSI code page can be picked too; the field then gets the
+// name the ANSI functions open it by (ansiPath). Returns 1 when a file was
+// picked; otherwise, and when no such name exists, the field keeps its text.
+int chooseSoundFile(const wchar_t* filter, char (&field)[kPathBufferSize]) {
     field[sizeof field - 1] = '\0';
+    wchar_t file[kPathBufferSize] = {};  // the field's text, offered as the file name
+    if (MultiByteToWideChar(CP_ACP, 0, field, -1, file, kPathBufferSize) == 0) file[0] = L'\0';
 
-    OPENFILENAMEA ofn;
+    OPENFILENAMEW ofn;
     std::memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     ofn.hwndOwner = mainWindow().handle();
     ofn.lpstrFilter = filter;
     ofn.nFilterIndex = 1;
-    ofn.lpstrFile = field;
-    ofn.nMaxFile = sizeof field;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = kPathBufferSize;
     ofn.Flags =
         OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
-    const int picked = on_demand::GetOpenFileNameA(&ofn) != 0 ? 1 : 0;
-    // A failed box may leave a size in the first bytes (FNERR_BUFFERTOOSMALL);
-    // put the old text back.
-    if (picked == 0) std::memcpy(field, previous, sizeof previous);
-    field[sizeof field - 1] = '\0';
-    return picked;
+    if (on_demand::GetOpenFileNameW(&ofn) == 0) return 0;
+    const std::string picked = ansiPath(file);
+    if (picked.empty()) return 0;
+    std::memcpy(field, picked.c_str(), picked.size() + 1);
+    return 1;
 }
 
 void onChooseSound(HWND dialog, int editId, char (&field)[kPathBufferSize]) {

@@ -1,12 +1,10 @@
 // The window's arithmetic: the number fields of the dialogs, the position
-// limits and the button row with their 32-bit wrap, the digits' height and
-// the help file's place.
+// limits and the button row with their 32-bit wrap, the digits' height.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 
-#include "app/help_path.h"
 #include "app/layout.h"
 #include "app/number_text.h"
 
@@ -45,14 +43,6 @@ TEST(Layout, WrapsAt32BitsAndClampsNothingBelowZero) {
     EXPECT_EQ(limits(200, 300, 30), "4294967236 4294967281 4294967246");
     EXPECT_EQ(displayFontHeight(-16), -216);
     EXPECT_EQ(displayFontHeight(INT_MIN), INT_MAX - 199);
-}
-
-TEST(HelpPath, TheHelpFileSitsNextToTheProgram) {
-    EXPECT_EQ(helpFilePath("C:\\Program Files\\Vantorel\\vantorel.exe"),
-              "C:\\Program Files\\Vantorel\\vantorelhelp.chm");
-    EXPECT_EQ(helpFilePath("Z:/b/vantorel.exe") + helpFilePath("vantorel.exe"),
-              "Z:/b/vantorelhelp.chm");
-    EXPECT_EQ(helpFilePath("C:\\" + std::string(243, 'f') + "\\v.exe"), "");  // 263 characters
 }
 
 }  // namespace
