@@ -25,10 +25,18 @@ std::uint64_t PerformanceCounterTime::nowMs() {
     return c / f * 1000 + c % f * 1000 / f;
 }
 
-// MoveFileExA swaps the name over in one step and returns only once the move
-// has reached the disk.
+// The new contents reach the disk before the name points at them: the disk
+// may get the rename first, and a power cut would then leave an empty or
+// zero-filled file under the old name. MOVEFILE_WRITE_THROUGH does not see
+// to that; for a rename on one volume it adds nothing. MoveFileExA then
+// swaps the name over in one step.
 bool replaceFile(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    const HANDLE file =
+        CreateFileA(from, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool flushed = FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    return flushed && MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 bool isReadOnlyFile(const char* path) {
