@@ -23,6 +23,15 @@ constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // this program switched it off; written in WM_CREATE, read in WM_DESTROY.
 int gScreenSaverWasActive = 0;
 
+// The running copy's window where the user sees it: restored when
+// minimised (waiting no more than 2 s for a copy that does not answer),
+// then in front.
+void bringBack(HWND window) {
+    if (IsIconic(window))
+        SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+    SetForegroundWindow(window);
+}
+
 [[noreturn]] void startupFailed() {
     MessageBoxA(nullptr, "Vantorel startup failed!", nullptr, MB_ICONERROR);
     ExitProcess(0);  // deliberate: exit code 0, as after every other way out
@@ -96,12 +105,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     AppState& state = app();
     state.module = GetModuleHandleA(nullptr);
 
-    // Never closed: the process's end releases it.
+    // Never closed: the process's end releases it. A copy running elevated
+    // (or at another integrity level) holds one that this copy may not
+    // open: access denied means running too.
     CreateMutexA(nullptr, TRUE, kInstanceMutex);
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (const DWORD error = GetLastError();
+        error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
         MessageBoxA(nullptr, "An instance of this program is already running.", "Attention",
                     MB_ICONINFORMATION | MB_SYSTEMMODAL);
-        SetForegroundWindow(FindWindowA(kWindowClass, nullptr));
+        bringBack(FindWindowA(kWindowClass, nullptr));
         ExitProcess(0);
     }
 
