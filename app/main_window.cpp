@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <cstring>
+#include <utility>
 
 #include "app/app_state.h"
 #include "app/layout.h"
@@ -73,6 +74,8 @@ void MainWindow::destroy() {
     backgroundBrush_ = nullptr;
     displayBrush_ = nullptr;
     font_ = nullptr;
+    // A font or colour dialog still open returns to a window that is gone.
+    window_ = nullptr;
 }
 
 void MainWindow::applyLayout() {
@@ -85,6 +88,7 @@ void MainWindow::applyLayout() {
 }
 
 void MainWindow::applyBackground(COLORREF colour) {
+    if (window_ == nullptr) return;
     HBRUSH brush = CreateSolidBrush(colour);
     SetClassLongPtrA(window_, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
     // Only brushes made here are released, never the class's system colour.
@@ -94,9 +98,11 @@ void MainWindow::applyBackground(COLORREF colour) {
 }
 
 void MainWindow::rebuildFont() {
-    if (font_) DeleteObject(font_);
-    font_ = createDisplayFont();
+    if (window_ == nullptr) return;
+    // The display lets go of the old font before it is deleted.
+    HFONT old = std::exchange(font_, createDisplayFont());
     SendMessageA(display_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (old) DeleteObject(old);
 }
 
 HBRUSH MainWindow::displayColours(HDC dc) {

@@ -17,14 +17,16 @@ public:
 
     // The window's contents, built during WM_CREATE, and the clock in Ready.
     void create(HWND window);
-    // The main window: null until WM_CREATE, and the one handle every part uses.
+    // The main window: null until WM_CREATE and again after WM_DESTROY, and
+    // the one handle every part uses.
     HWND handle() const { return window_; }
     // Stops the ticker and releases the brushes and the font.
     void destroy();
 
     // Moves the buttons and the display to the positions in the settings.
     void applyLayout();
-    // Installs a new class background brush of `colour` and redraws.
+    // Installs a new class background brush of `colour` and redraws; nothing
+    // once the window is gone, as for rebuildFont.
     void applyBackground(COLORREF colour);
     // Recreates the display font from the four font settings.
     void rebuildFont();
