@@ -14,6 +14,10 @@ VANTOREL_ROOT=${VANTOREL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 VANTOREL_LOGS=$VANTOREL_ROOT/build/logs
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Unix file names in UTF-8 (the prefix's user folder is Cyrillic, see
+# vantorel_wine_prefix), and Windows programs in US English with the ANSI
+# code page 1252, whatever the caller's locale.
+export LC_ALL=C.UTF-8
 
 # ---------------------------------------------------------------------------
 # Steps that say what failed.
@@ -109,7 +113,7 @@ vantorel_wine() { "$VANTOREL_WINE" "$@"; }
 
 # Creates the chosen build's prefix once (10 to 20 s); later calls return at once.
 vantorel_wine_prefix() {
-    [ -f "$WINEPREFIX/.vantorel-ready" ] && return 0
+    [ -f "$WINEPREFIX/.vantorel-ready-2" ] && return 0
     local log=$VANTOREL_LOGS/wineprefix$VANTOREL_BITS.log key
     mkdir -p "$VANTOREL_LOGS" "$(dirname "$WINEPREFIX")"
     echo "creating the Wine prefix $WINEPREFIX"
@@ -138,8 +142,22 @@ vantorel_wine_prefix() {
             return 1
         fi
     done
+    # The user's roaming application-data folder is named in another script
+    # than the ANSI code page (Cyrillic beside Western's 1252), as for a
+    # Russian user name on an English system. regedit reads the name whole
+    # only from a UTF-16 file.
+    local roaming='C:\users\Пётр\AppData\Roaming' folders='Software\Microsoft\Windows\CurrentVersion\Explorer'
+    mkdir -p "$WINEPREFIX/drive_c/users/Пётр/AppData/Roaming"
+    { printf '\xef\xbb\xbfWindows Registry Editor Version 5.00\r\n'
+      for key in 'User Shell Folders' 'Shell Folders'; do
+          printf '\r\n[HKEY_CURRENT_USER\\%s\\%s]\r\n"AppData"="%s"\r\n' "$folders" "$key" "${roaming//\\/\\\\}"
+      done; } | iconv -f UTF-8 -t UTF-16LE >"$WINEPREFIX/drive_c/appdata.reg"
+    if ! "$VANTOREL_WINE" regedit /S 'C:\appdata.reg' >>"$log" 2>&1; then
+        vantorel_failed "$VANTOREL_WINE regedit /S C:\appdata.reg" "$log"
+        return 1
+    fi
     wineserver -w >>"$log" 2>&1 || true
-    touch "$WINEPREFIX/.vantorel-ready"
+    touch "$WINEPREFIX/.vantorel-ready-2"
 }
 
 # Sound for the tests: Wine plays through ALSA into its null device, which

@@ -35,45 +35,50 @@ TEST_F(SetTimer, ClampsEachFieldInTurnAndTheNewLimitCounts) {
 }
 
 // The "..." buttons' file box: Open with the chosen file's name typed in, or Cancel.
-void chooseSoundFile(Program& program, HWND preferences, int button, const std::string& file) {
+void chooseSoundFile(Program& program, HWND preferences, int button, const Path& file) {
     pressButton(preferences, button);
     const HWND box = program.waitForDialog("Open");
-    setText(GetDlgItem(box, 0x047C), file);  // the file name, cmb13
+    SendMessageW(GetDlgItem(box, 0x047C), WM_SETTEXT, 0, LPARAM(file.c_str()));  // cmb13
     ASSERT_TRUE(dismiss(box, file.empty() ? IDCANCEL : IDOK));
 }
 
+// The tick file picked is named outside the ANSI code page: the program keeps
+// a name it can open, and plays it after the next start.
 TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     ASSERT_TRUE(startWith(
-        "0|1|1|0|400|20|130|0|3|0|0|16777215|320|700|0|Arial|C:\\alarm.wav|No file selected"));
-    const std::string tickFile = scratchFolder("vantorel-e2e") + "\\tick.wav";
-    writeFileBytes(tickFile, "RIFF");
-    const int switches[] = {IDC_PREF_SHOW_STARTUP, IDC_PREF_LOG_ENABLED, IDC_PREF_TICKING_ENABLED,
-                            IDC_PREF_ALARM_ENABLED};
-    const auto shown = [&](HWND dialog) {
+        "0|1|0|0|400|20|130|0|3|0|0|16777215|320|700|0|Arial|C:\\alarm.wav|No file selected"));
+    const std::string mine = pathFrom("VANTOREL_TEST_SOUNDS") + "\\my-tick.wav";
+    const Path tickFile = Path(scratchFolder("vantorel-e2e")) / L"тик.wav";
+    ASSERT_TRUE(CopyFileW(Path(mine).c_str(), tickFile.c_str(), FALSE));
+    const int fields[] = {IDC_PREF_SHOW_STARTUP,  IDC_PREF_LOG_ENABLED,  IDC_PREF_TICKING_ENABLED,
+                          IDC_PREF_ALARM_ENABLED, IDC_PREF_BUTTONS_LEFT, IDC_PREF_BUTTONS_TOP,
+                          IDC_PREF_DISPLAY_TOP,   IDC_PREF_ALARM_PATH,   IDC_PREF_TICK_PATH};
+    const auto shown = [&](HWND dialog) {  // the four switches, then the other fields
         std::string text;
-        for (const int id : switches)
-            text += std::to_string(askWindow(GetDlgItem(dialog, id), BM_GETCHECK));
-        for (const int id : {IDC_PREF_BUTTONS_LEFT, IDC_PREF_BUTTONS_TOP, IDC_PREF_DISPLAY_TOP,
-                             IDC_PREF_ALARM_PATH, IDC_PREF_TICK_PATH})
-            text += " " + textOf(GetDlgItem(dialog, id));
+        for (int i = 0; i < 9; ++i) {
+            const HWND field = GetDlgItem(dialog, fields[i]);
+            text += i < 4 ? std::to_string(askWindow(field, BM_GETCHECK)) : " " + textOf(field);
+        }
         return text;
     };
     // A cancelled choice only shows "No file selected"; a picked file is
     // taken at once, even when the dialog is then closed without OK.
     HWND preferences = openByKeys({VK_F2}, "Preferences");
-    EXPECT_EQ(shown(preferences), "0110 400 20 130 C:\\alarm.wav No file selected");
+    EXPECT_EQ(shown(preferences), "0100 400 20 130 C:\\alarm.wav No file selected");
     chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, "");
     chooseSoundFile(program, preferences, IDC_PREF_TICK_BROWSE, tickFile);
+    const std::string tick = textOf(GetDlgItem(preferences, IDC_PREF_TICK_PATH));
+    EXPECT_EQ(readFileBytes(tick), readFileBytes(mine)) << tick;
     setText(GetDlgItem(preferences, IDC_PREF_DISPLAY_TOP), "7");
-    EXPECT_EQ(shown(preferences), "0110 400 20 7 No file selected " + tickFile);
+    EXPECT_EQ(shown(preferences), "0100 400 20 7 No file selected " + tick);
     escapeThenClose(preferences);
 
     // Settings > Preferences...
     preferences = openByKeys(
         {VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
         "Preferences");
-    EXPECT_EQ(shown(preferences), "0110 400 20 130 C:\\alarm.wav " + tickFile);
-    for (const int id : switches) askWindow(GetDlgItem(preferences, id), BM_CLICK);
+    EXPECT_EQ(shown(preferences), "0100 400 20 130 C:\\alarm.wav " + tick);
+    for (int i = 0; i < 4; ++i) askWindow(GetDlgItem(preferences, fields[i]), BM_CLICK);
     // The top is held against the display's old top, 130.
     fill(preferences, {{IDC_PREF_BUTTONS_LEFT, "99999999999"},
                        {IDC_PREF_BUTTONS_TOP, "200"},
@@ -84,13 +89,21 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     confirm(preferences, {{"Buttons position from left", clamped + "Value set to " + left},
                           {"Buttons position from top", clamped + "Value set to 85"}});
     EXPECT_EQ(readFileBytes(preferencesPath()),
-              fileLines("1|0|0|1|" + left +
-                        "|85|300|0|3|0|0|16777215|320|700|0|Arial|C:\\alarm.wav|" + tickFile));
+              fileLines("1|0|1|1|" + left +
+                        "|85|300|0|3|0|0|16777215|320|700|0|Arial|C:\\alarm.wav|" + tick));
     EXPECT_EQ(program.placeOf(program.button(IDC_RESET)),
               std::to_string(area.right - 80) + ",85 80x40");
     EXPECT_EQ(program.placeOf(program.display()),
               "0,300 " + std::to_string(area.right) + "x" + std::to_string(area.bottom));
     EXPECT_EQ(logMessages(), (Lines{" - Session Start", " - Logging is disabled"}));
+    // The next start finds them.
+    program.close();
+    ASSERT_TRUE(startAgain(true));
+    EXPECT_EQ(program.placeOf(program.button(IDC_RESET)),
+              std::to_string(area.right - 80) + ",85 80x40");
+    ASSERT_TRUE(press(IDC_START, "Stop"));
+    const auto myTick = [&] { return heard({{"my-tick", samples(readFileBytes(mine))}}); };
+    EXPECT_TRUE(waitUntil([&] { return myTick() == "my-tick"; }, 3s)) << myTick();
 }
 
 TEST_F(LogViewer, ListsEveryLineWholeAndDeleteLogStartsANewOne) {
@@ -136,19 +149,21 @@ void pick(HWND dialog, int id, const std::string& item) {
     askWindow(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(GetDlgItem(dialog, id)));
 }
 
-// Run from a copy in a folder of its own, where the help file comes later.
+// Run from a copy in a folder of its own, named outside the ANSI code page,
+// where the help file comes later.
 TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
-    const std::string folder = scratchFolder("vantorel-e2e-copy") + "\\";
-    const std::string source = programPath().substr(0, programPath().rfind('\\') + 1);
-    ASSERT_TRUE(CopyFileA(programPath().c_str(), (folder + "vantorel.exe").c_str(), FALSE));
-    DeleteFileA((folder + "vantorelhelp.chm").c_str());
+    const Path folder = Path(scratchFolder("vantorel-e2e")) / L"Пётр";
+    const Path source = Path(programPath()).parent_path();
+    std::filesystem::create_directory(folder);
+    std::filesystem::remove(folder / "vantorelhelp.chm");
+    ASSERT_TRUE(CopyFileW(Path(programPath()).c_str(), (folder / "vantorel.exe").c_str(), FALSE));
     std::string face;
     LOGFONTA any = {};
     any.lfCharSet = DEFAULT_CHARSET;
     HDC screen = GetDC(nullptr);
     EnumFontFamiliesExA(screen, &any, noteFamily, reinterpret_cast<LPARAM>(&face), 0);
     writePreferences(kQuiet);
-    ASSERT_TRUE(program.launch(folder + "vantorel.exe") && program.waitForMainWindow())
+    ASSERT_TRUE(program.launch(folder / "vantorel.exe") && program.waitForMainWindow())
         << program.problem();
     // Waits until the preferences file holds these colours and that font.
     std::string font = "320|700|0|Arial";
@@ -224,12 +239,21 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     EXPECT_EQ(staticTexts(box), Lines{"Unable to open the program's help file"});
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
     ASSERT_TRUE(dismiss(box, IDOK));
-    ASSERT_TRUE(CopyFileA((source + "vantorelhelp.chm").c_str(),
-                          (folder + "vantorelhelp.chm").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((source / "vantorelhelp.chm").c_str(),
+                          (folder / "vantorelhelp.chm").c_str(), FALSE));
     ASSERT_TRUE(program.typeKeys({VK_F1}));
     HWND help = nullptr;
     EXPECT_TRUE(waitUntil([&] { return (help = FindWindowA(nullptr, "Vantorel Help")); }, 10s));
     PostMessageA(help, WM_CLOSE, 0, 0);
+
+    // The colour dialog has no owner, so the main window can be closed
+    // behind it. The dialog then ends as if cancelled (its loop ends at the
+    // quit message), and so does the program, its settings file whole.
+    chooser = openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "Color");
+    PostMessageA(program.mainWindow(), WM_CLOSE, 0, 0);
+    dismiss(chooser, IDOK);
+    EXPECT_EQ(program.waitForExit(), 0u) << program.problem();
+    EXPECT_TRUE(saved("2629320|13137930")) << readFileBytes(preferencesPath());
 }
 
 }  // namespace e2e

@@ -60,15 +60,17 @@ inline std::string exitCodeInWords(DWORD code) {
     return text;
 }
 
-// The data folder (application data + "\vantorel") and its two files, and
-// a folder of the given name in the temporary folder.
-inline std::string dataFolder() {
-    char buffer[MAX_PATH] = {};
-    SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_APPDATA, FALSE);
-    return std::string(buffer) + "\\vantorel";
+// The data folder (application data + "\vantorel") and its two files, by
+// their full names, which may be outside the ANSI code page; and a folder
+// of the given name in the temporary folder.
+using Path = std::filesystem::path;
+inline Path dataFolder() {
+    wchar_t buffer[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_APPDATA, FALSE);
+    return Path(buffer) / "vantorel";
 }
-inline std::string preferencesPath() { return dataFolder() + "\\vantorl.cfg"; }
-inline std::string logPath() { return dataFolder() + "\\vantorellog.txt"; }
+inline Path preferencesPath() { return dataFolder() / "vantorl.cfg"; }
+inline Path logPath() { return dataFolder() / "vantorellog.txt"; }
 inline void removeDataFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(dataFolder(), ignored);
@@ -81,13 +83,13 @@ inline std::string scratchFolder(const std::string& name) {
 }
 
 // A file's bytes; "<missing>" when it cannot be read.
-inline std::string readFileBytes(const std::string& path) {
+inline std::string readFileBytes(const Path& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << file.rdbuf();
     return file ? bytes.str() : "<missing>";
 }
-inline void writeFileBytes(const std::string& path, const std::string& bytes) {
+inline void writeFileBytes(const Path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 // The log's lines without their 19-character timestamps.
@@ -111,7 +113,8 @@ inline std::string fileLines(std::string text) {
     return text + '\n';
 }
 inline void writePreferences(const std::string& lines) {
-    CreateDirectoryA(dataFolder().c_str(), nullptr);
+    std::error_code ignored;
+    std::filesystem::create_directory(dataFolder(), ignored);
     writeFileBytes(preferencesPath(), fileLines(lines));
 }
 
@@ -156,15 +159,15 @@ public:
     Program(const Program&) = delete;
     ~Program() { close(); }
 
-    bool launch(const std::string& exe = programPath()) {
-        std::string commandLine = "\"" + exe + "\"";
-        STARTUPINFOA startup = {};
+    bool launch(const Path& exe = programPath()) {
+        std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+        STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info = {};
-        name_ = exe.substr(exe.find_last_of('\\') + 1);
-        if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            scratchFolder("vantorel-e2e").c_str(), &startup, &info)) {
-            problem_ = "\"" + exe + "\" does not start (is VANTOREL_EXE right?)";
+        name_ = exe.filename().string();
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            Path(scratchFolder("vantorel-e2e")).c_str(), &startup, &info)) {
+            problem_ = name_ + " does not start (is VANTOREL_EXE right?)";
         }
         CloseHandle(info.hThread);
         process_ = info.hProcess;
@@ -173,14 +176,18 @@ public:
     }
     // Waits until the process shows a top-level window of that class; false
     // at once when it ends instead. problem() then says why.
-    bool waitForMainWindow(const char* windowClass = "Vantorel") {
+    // Whether a dialog without a caption (the startup screen) showed meanwhile.
+    bool waitForMainWindow(const char* windowClass = "Vantorel", bool* screen = nullptr) {
         const auto shown = [&] { return owned(main_) && IsWindowVisible(main_); };
-        waitUntil([&] { return (main_ = FindWindowA(windowClass, nullptr), shown()) || ended(); },
-                  10s);
+        waitUntil(
+            [&] {
+                if (screen && waitForDialog("", 0ms)) *screen = true;
+                return (main_ = FindWindowA(windowClass, nullptr), shown()) || ended();
+            },
+            10s);
         if (!ended() && !shown()) problem_ = name_ + " shows no main window";
         return problem().empty();
     }
-    bool start() { return launch() && waitForMainWindow(); }
     bool ended() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }
     // Why the program cannot be driven: it did not start, showed no window,
     // or has ended, with its exit code in words. Empty while all is well.

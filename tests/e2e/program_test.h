@@ -43,6 +43,24 @@ inline void clearSounds() {
     }
 }
 
+// The samples of a wave file.
+inline std::string samples(const std::string& wave) { return wave.substr(wave.find("data") + 8); }
+
+// The sounds played since the case began, each named by the samples it
+// begins with (a sound cut short by the next one still begins with them).
+inline std::string heard(const std::vector<std::pair<std::string, std::string>>& known) {
+    std::string names;
+    for (const std::string& sound : playedSounds()) {
+        std::string name = "?";
+        for (const auto& [knownName, samples] : known) {
+            const std::size_t n = std::min<std::size_t>(samples.size(), 2048);
+            if (sound.compare(0, n, samples, 0, n) == 0) name = knownName;
+        }
+        names += (names.empty() ? "" : " ") + name;
+    }
+    return names;
+}
+
 // What `draw` paints into a new bitmap `width` x 400 pixels that is not the
 // colour `paper`, in words: the number of such pixels and a checksum of
 // their colours and places, counted from the first one.
@@ -91,8 +109,16 @@ protected:
     // a failure says why.
     testing::AssertionResult startWith(const std::string& lines = kQuiet) {
         writePreferences(lines);
-        if (program.start()) return testing::AssertionSuccess();
-        return testing::AssertionFailure() << program.problem();
+        return startAgain(lines.rfind("1|", 0) == 0);
+    }
+    // Starts the program on the file as it is; the startup screen must show
+    // first exactly when `screen` (its switch is exactly 1).
+    testing::AssertionResult startAgain(bool screen) {
+        bool shown = false;
+        if (!program.launch() || !program.waitForMainWindow("Vantorel", &shown))
+            return testing::AssertionFailure() << program.problem();
+        if (shown == screen) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "startup screen " << (shown ? "" : "not ") << "shown";
     }
 
     // The program's visible dialog or box of that caption; a failure of the

@@ -1,12 +1,19 @@
-// Start-up and shutdown: the first run, the screen saver, the single-instance
-// notice with the first copy brought to the front, and Exit by its key.
+// Start-up and shutdown: the first run in a data folder named outside the
+// ANSI code page, the screen saver, the single-instance notice with the
+// first copy restored and brought to the front, and Exit by its key.
 #include "tests/e2e/program_test.h"
+
+#include <sddl.h>
 
 namespace e2e {
 
 using Startup = ProgramTest;
 
 TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
+    // The test prefix's roaming folder (scripts/wine-env.sh) has no exact ANSI name.
+    char ansi[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, ansi, CSIDL_APPDATA, FALSE);
+    ASSERT_NE(std::string(ansi).find('?'), std::string::npos) << ansi;
     saverBefore = screenSaver(1);
     ASSERT_TRUE(saverBefore);
     ASSERT_TRUE(program.launch()) << program.problem();
@@ -22,12 +29,12 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     EXPECT_EQ(program.placeOf(program.button(IDC_RESET)), "690,10 80x40");
     EXPECT_FALSE(screenSaver()) << "the screen saver stays on while the timer runs";
 
-    // With another program in front, a second copy says so and leaves; the
-    // first one runs on and comes to the front.
+    // Minimised, with another program in front: a second copy says so and
+    // leaves; the first one runs on, restored and in front.
+    PostMessageA(program.mainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     Program other;
     ASSERT_TRUE(other.launch("C:\\windows\\notepad.exe") && other.waitForMainWindow("Notepad"))
         << other.problem();
-    SetForegroundWindow(other.mainWindow());
     ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == other.mainWindow(); }, 2s));
     Program second;
     ASSERT_TRUE(second.launch()) << second.problem();
@@ -37,10 +44,21 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     EXPECT_EQ(second.waitForExit(), 0u);
     EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == program.mainWindow(); }, 2s))
         << "the first copy is not in front: " << program.problem();
+    EXPECT_FALSE(IsIconic(program.mainWindow())) << "the first copy stays minimised";
 
     program.typeKeys({'X'}, VK_MENU);
     EXPECT_EQ(program.waitForExit(), 0u) << "Alt+X did not end the program";
     EXPECT_EQ(logMessages(), (Lines{" - Session Start", " - Session End"}));
+
+    // A copy running elevated holds the mutex where this one may not open it
+    // (a descriptor granting nothing): that counts as running too.
+    SECURITY_ATTRIBUTES denied = {sizeof denied, nullptr, FALSE};
+    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:", 1, &denied.lpSecurityDescriptor, 0);
+    const HANDLE mutex = CreateMutexA(&denied, FALSE, "VantorelInstanceIsRunning");
+    ASSERT_TRUE(program.launch()) << program.problem();
+    ASSERT_TRUE(dismiss(dialog("Attention"), IDOK));
+    EXPECT_EQ(program.waitForExit(), 0u);
+    CloseHandle(mutex);
 }
 
 }  // namespace e2e
