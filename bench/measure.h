@@ -52,6 +52,16 @@ inline std::filesystem::path linuxProcess(const std::string& exeName) {
     return {};
 }
 
+// Waits until the Linux process that ran `exeName` has gone (up to 5 s),
+// then `quietMs` more. A program's end keeps Wine and the X server busy for
+// a while after its process handle is signalled, and a start that overlaps
+// it takes from 20 to 90 ms longer, at random: start-up figures taken so
+// differed by a fifth from run to run.
+inline void waitUntilQuiet(const std::string& exeName, DWORD quietMs = 200) {
+    for (int i = 0; i < 1000 && !linuxProcess(exeName).empty(); ++i) Sleep(5);
+    Sleep(quietMs);
+}
+
 // Under Wine, GetProcessMemoryInfo leaves PrivateUsage at 0. The private
 // pages of the Linux process that runs `exeName` (Private_Clean and
 // Private_Dirty of /proc/PID/smaps_rollup) stand in for it; -1 where there

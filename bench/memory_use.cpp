@@ -1,6 +1,8 @@
 // Memory of vantorel.exe: private bytes and peak working set
 // (GetProcessMemoryInfo) after start and with the log viewer showing
-// 100,000 lines, beside those of the bare window program after start.
+// 100,000 lines, beside those of the bare window program and of the
+// start-up floor (the same window, controls, manifest and imports) after
+// start.
 #include <windows.h>
 
 #include <cstdio>
@@ -39,11 +41,16 @@ int main() {
     }
     writeFileBytes(logPath(), log);
     std::printf("memory (%d-bit build):\n", static_cast<int>(sizeof(void*) * 8));
-    bench::Memory bare, ours, viewer;
+    bench::Memory bare, floor, ours, viewer;
     {
         Program program;
         start(program, bench::besideThisProgram("bench_bare_window.exe"), "BareWindow");
         bare = bench::memoryOf(program.mainWindow(), "bench_bare_window.exe");
+    }
+    {
+        Program program;
+        start(program, bench::besideThisProgram("bench_startup_floor.exe"), "StartupFloor");
+        floor = bench::memoryOf(program.mainWindow(), "bench_startup_floor.exe");
     }
     {
         Program program;
@@ -60,9 +67,12 @@ int main() {
             "  (private: the Linux process's private pages; Wine reports no private bytes)\n");
     }
     show("bare window program, after start", bare);
+    show("start-up floor, after start", floor);
     show("vantorel.exe, after start", ours);
     show("vantorel.exe, viewer showing 100,000 lines", viewer);
     bench::figure("private_kb", std::to_string(ours.privateKb), std::to_string(bare.privateKb));
+    bench::figure("private_kb_floor", std::to_string(ours.privateKb),
+                  std::to_string(floor.privateKb));
     bench::figure("peak_working_set_kb", std::to_string(ours.peakWorkingSetKb),
                   std::to_string(bare.peakWorkingSetKb));
     bench::figure("viewer_100k_private_kb", std::to_string(viewer.privateKb));

@@ -4,9 +4,12 @@
 // settings file and the log: the instance mutex, the data folder, the
 // settings file, the startup-screen check, the data folder once more, the
 // log's folder and its " - Session Start" entry (as with the log on), the
-// screen saver and power state, and in a window that is not yet shown, the
-// controls' second placing and the class background brush. Writes one line
-// "name microseconds" per part to the file named by its argument.
+// screen saver (switched off when it is on, as vantorel.exe does; put back
+// afterwards) and power state, and in a window that is not yet shown, the
+// controls' second placing and the class background brush; then the
+// background brush made again, as vantorel.exe does when its window is
+// activated by being shown. Writes one line "name microseconds" per part to
+// the file named by its argument.
 #include <windows.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -71,12 +74,14 @@ void windowParts(HINSTANCE module) {
         for (int i = 0; i < 3; ++i) MoveWindow(controls[i], 510 + 90 * i, 10, 80, 40, TRUE);
         MoveWindow(controls[3], 0, 100, work.right, work.bottom, TRUE);
     });
-    timed("class_background_brush", [&] {
+    const auto background = [&] {
         HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
         SetClassLongPtrA(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
         RedrawWindow(window, nullptr, nullptr, 0);
         InvalidateRect(window, nullptr, TRUE);
-    });
+    };
+    timed("class_background_brush", background);
+    timed("background_on_activation", background);
     DestroyWindow(window);
 }
 
@@ -105,12 +110,19 @@ int main(int argc, char** argv) {
         log.setFolder(folder);
         log.appendLog(kLogSessionStart);
     });
-    timed("screen_saver_and_power", [] {
-        BOOL active = FALSE;
-        SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+    BOOL screenSaverWasActive = FALSE;
+    timed("screen_saver_and_power", [&] {
+        SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &screenSaverWasActive, 0);
+        if (screenSaverWasActive == TRUE)
+            SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
         SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
     });
     windowParts(GetModuleHandleA(nullptr));
+    if (screenSaverWasActive == TRUE) {
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+        BOOL active = FALSE;  // asked once more so that the change reaches the display
+        SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+    }
     std::fclose(gOut);
     return 0;
 }
