@@ -98,7 +98,7 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     EXPECT_EQ(logMessages(), (Lines{" - Session Start", " - Logging is disabled"}));
     // The next start finds them.
     program.close();
-    ASSERT_TRUE(startAgain(true));
+    ASSERT_TRUE(startWith(""));
     EXPECT_EQ(program.placeOf(program.button(IDC_RESET)),
               std::to_string(area.right - 80) + ",85 80x40");
     ASSERT_TRUE(press(IDC_START, "Stop"));

@@ -104,16 +104,13 @@ protected:
         removeDataFolder();
     }
 
-    // Writes the preferences file (lines as for fileLines()), starts the
-    // program and waits for its main window. Use as ASSERT_TRUE(startWith(...)):
-    // a failure says why.
+    // Writes the preferences file (lines as for fileLines()), or with no
+    // lines keeps the file as it is, starts the program and waits for its
+    // main window; the startup screen must show first exactly when its switch
+    // is 1. Use as ASSERT_TRUE(startWith(...)): a failure says why.
     testing::AssertionResult startWith(const std::string& lines = kQuiet) {
-        writePreferences(lines);
-        return startAgain(lines.rfind("1|", 0) == 0);
-    }
-    // Starts the program on the file as it is; the startup screen must show
-    // first exactly when `screen` (its switch is exactly 1).
-    testing::AssertionResult startAgain(bool screen) {
+        if (!lines.empty()) writePreferences(lines);
+        const bool screen = readFileBytes(preferencesPath()).rfind("1\n", 0) == 0;
         bool shown = false;
         if (!program.launch() || !program.waitForMainWindow("Vantorel", &shown))
             return testing::AssertionFailure() << program.problem();

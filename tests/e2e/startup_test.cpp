@@ -12,8 +12,7 @@ using Startup = ProgramTest;
 TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     // The test prefix's roaming folder (scripts/wine-env.sh) has no exact ANSI name.
     char ansi[MAX_PATH] = {};
-    SHGetSpecialFolderPathA(nullptr, ansi, CSIDL_APPDATA, FALSE);
-    ASSERT_NE(std::string(ansi).find('?'), std::string::npos) << ansi;
+    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, ansi, CSIDL_APPDATA, 0) && strchr(ansi, '?'));
     saverBefore = screenSaver(1);
     ASSERT_TRUE(saverBefore);
     ASSERT_TRUE(program.launch()) << program.problem();
