@@ -106,6 +106,10 @@ vantorel_wine_use() {  # 32|64
     fi
     # Wine starts further Windows programs with this loader too.
     export WINELOADER=$VANTOREL_WINE
+    # The user's roaming application-data folder (see vantorel_wine_prefix)
+    # in the Unix tree: Windows programs print its name with a ? for each
+    # Cyrillic letter, which no tool can turn back into the folder.
+    VANTOREL_ROAMING=$WINEPREFIX/drive_c/users/Пётр/AppData/Roaming
 }
 
 # Wine with the chosen build's loader.
@@ -147,7 +151,7 @@ vantorel_wine_prefix() {
     # Russian user name on an English system. regedit reads the name whole
     # only from a UTF-16 file.
     local roaming='C:\users\Пётр\AppData\Roaming' folders='Software\Microsoft\Windows\CurrentVersion\Explorer'
-    mkdir -p "$WINEPREFIX/drive_c/users/Пётр/AppData/Roaming"
+    mkdir -p "$VANTOREL_ROAMING"
     { printf '\xef\xbb\xbfWindows Registry Editor Version 5.00\r\n'
       for key in 'User Shell Folders' 'Shell Folders'; do
           printf '\r\n[HKEY_CURRENT_USER\\%s\\%s]\r\n"AppData"="%s"\r\n' "$folders" "$key" "${roaming//\\/\\\\}"

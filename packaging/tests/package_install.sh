@@ -20,7 +20,7 @@ wine() { timeout 120 "$VANTOREL_WINE" "$@"; }
 
 # The Windows folders, and the same places in the Unix tree.
 unix() { wine winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }
-program=$(unix ProgramFiles)/Vantorel data=$(unix APPDATA)/vantorel
+program=$(unix ProgramFiles)/Vantorel data=$VANTOREL_ROAMING/vantorel
 shortcut="$(unix ProgramData)/Microsoft/Windows/Start Menu/Programs/Vantorel.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantorel'
 entry() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
