@@ -13,14 +13,9 @@ fail() { echo "manifest: FAIL: $*" >&2; exit 1; }
 [ -f "$exe" ] || fail "no file $exe"
 pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
 machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
-case $machine in
-  014c) want=x86 ;;
-  8664) want=amd64 ;;
-  *) fail "$exe has the unknown PE machine 0x$machine" ;;
-esac
+case $machine in 014c) want=x86 ;; 8664) want=amd64 ;; *) fail "$exe has the unknown PE machine 0x$machine" ;; esac
 manifest=$(tr '\0' '\n' <"$exe" | sed -n '/<assembly /,/<\/assembly>/p')
-grep -q 'name="Microsoft.Windows.Common-Controls"' <<<"$manifest" \
-  || fail "$exe embeds no manifest with the Common-Controls dependency"
+grep -q 'name="Microsoft.Windows.Common-Controls"' <<<"$manifest" || fail "$exe embeds no Common-Controls manifest"
 found=$(grep -o 'processorArchitecture="[^"]*"' <<<"$manifest" | cut -d'"' -f2 | paste -sd' ')
 [ -z "$(tr ' ' '\n' <<<"$found" | grep -v -x -e "$want" -e '\*')" ] \
   || fail "$exe is built for $want (PE machine 0x$machine) but its manifest names: $found"

@@ -29,8 +29,8 @@ TEST_F(SetTimer, ClampsEachFieldInTurnAndTheNewLimitCounts) {
     confirm(setTimer, {{"Maximum Hours Value", "Maximum value is 99 hours"},
                        {"Maximum Minutes Value", "Maximum value is 59 minutes!"},
                        {"Maximum Seconds Value", "Maximum value is 59 seconds!"}});
-    EXPECT_EQ(textOf(program.mainWindow()), "Vantorel: Timer Set - 99h:59m:59s");
-    EXPECT_EQ(program.displayText(), "99:59:59");
+    EXPECT_EQ(textOf(program.mainWindow()) + " " + program.displayText(),
+              "Vantorel: Timer Set - 99h:59m:59s 99:59:59");
     EXPECT_NE(readFileBytes(preferencesPath()).find("\n99\n59\n59\n0\n"), std::string::npos);
 }
 
@@ -153,7 +153,6 @@ void pick(HWND dialog, int id, const std::string& item) {
 // where the help file comes later.
 TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     const Path folder = Path(scratchFolder("vantorel-e2e")) / L"Пётр";
-    const Path source = Path(programPath()).parent_path();
     std::filesystem::create_directory(folder);
     std::filesystem::remove(folder / "vantorelhelp.chm");
     ASSERT_TRUE(CopyFileW(Path(programPath()).c_str(), (folder / "vantorel.exe").c_str(), FALSE));
@@ -239,7 +238,7 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     EXPECT_EQ(staticTexts(box), Lines{"Unable to open the program's help file"});
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
     ASSERT_TRUE(dismiss(box, IDOK));
-    ASSERT_TRUE(CopyFileW((source / "vantorelhelp.chm").c_str(),
+    ASSERT_TRUE(CopyFileW((Path(programPath()).parent_path() / "vantorelhelp.chm").c_str(),
                           (folder / "vantorelhelp.chm").c_str(), FALSE));
     ASSERT_TRUE(program.typeKeys({VK_F1}));
     HWND help = nullptr;

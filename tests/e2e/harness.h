@@ -179,12 +179,11 @@ public:
     // Whether a dialog without a caption (the startup screen) showed meanwhile.
     bool waitForMainWindow(const char* windowClass = "Vantorel", bool* screen = nullptr) {
         const auto shown = [&] { return owned(main_) && IsWindowVisible(main_); };
-        waitUntil(
-            [&] {
-                if (screen && waitForDialog("", 0ms)) *screen = true;
-                return (main_ = FindWindowA(windowClass, nullptr), shown()) || ended();
-            },
-            10s);
+        const auto ready = [&] {
+            if (screen && waitForDialog("", 0ms)) *screen = true;
+            return (main_ = FindWindowA(windowClass, nullptr), shown()) || ended();
+        };
+        waitUntil(ready, 10s);
         if (!ended() && !shown()) problem_ = name_ + " shows no main window";
         return problem().empty();
     }

@@ -72,7 +72,7 @@ std::string ink(int width, COLORREF paper, Draw draw) {
     const HDC dc = CreateCompatibleDC(nullptr);
     const HBITMAP bitmap =
         CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    const HGDIOBJ before = SelectObject(dc, bitmap);
+    SelectObject(dc, bitmap);
     draw(dc);
     GdiFlush();
     // A bitmap's pixels are 0x00RRGGBB, a COLORREF 0x00BBGGRR.
@@ -84,9 +84,8 @@ std::string ink(int width, COLORREF paper, Draw draw) {
         first = first < 0 ? i : first;
         sum = (((sum ^ (i - first)) * 16777619u) ^ bits[i]) * 16777619u, ++count;
     }
-    SelectObject(dc, before);
+    DeleteDC(dc);  // and the bitmap is no longer selected
     DeleteObject(bitmap);
-    DeleteDC(dc);
     return std::to_string(count) + " pixels, checksum " + std::to_string(sum);
 }
 

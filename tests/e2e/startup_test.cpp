@@ -22,9 +22,9 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     EXPECT_EQ(readFileBytes(preferencesPath()), fileLines(kDefaults));
     ASSERT_TRUE(program.waitForMainWindow()) << program.problem();
     EXPECT_FALSE(IsWindowVisible(screen)) << "the main window shows beside the startup screen";
-    EXPECT_EQ(textOf(program.mainWindow()), "Vantorel: Timer Set - 00h:03m:00s");
-    EXPECT_EQ(program.displayText(), "00:03:00");
-    EXPECT_EQ(program.enabledButtons(), "Start");
+    EXPECT_EQ(
+        textOf(program.mainWindow()) + " " + program.displayText() + " " + program.enabledButtons(),
+        "Vantorel: Timer Set - 00h:03m:00s 00:03:00 Start");
     EXPECT_EQ(program.placeOf(program.button(IDC_RESET)), "690,10 80x40");
     EXPECT_FALSE(screenSaver()) << "the screen saver stays on while the timer runs";
 
