@@ -15,7 +15,8 @@
 ; exactly those. The program keeps each user's preferences and log in
 ; $APPDATA\vantorel (vantorl.cfg, vantorellog.txt); those belong to the user
 ; and neither the installer nor the uninstaller ever touches them.
-; /S installs or uninstalls silently.
+; /S installs or uninstalls silently. Neither writes anything while Vantorel
+; runs (see VantorelClosed).
 
 !ifndef VERSION | VERSION4 | STAGE_DIR | ICON | OUT_FILE
   !error "makensis needs -DVERSION -DVERSION4 -DSTAGE_DIR -DICON -DOUT_FILE"
@@ -33,6 +34,11 @@
 !define PUBLISHER "The Vantorel developers"
 !define UNINSTALLER "uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantorel"
+; Every running copy of the program holds this mutex, and its main window
+; has this class (app/main.cpp, app/main_window.h).
+!define INSTANCE_MUTEX "VantorelInstanceIsRunning"
+!define WINDOW_CLASS "Vantorel"
+!define SYNCHRONIZE 0x00100000
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUT_FILE}"
@@ -71,17 +77,52 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 The Vantorel dev
 
 !insertmacro MUI_LANGUAGE "English"
 
-; The shortcut and the uninstall entry are for all users.
+; Windows (and Wine) refuses to replace or delete the file of a running
+; program but not the files beside it, so installing or uninstalling while
+; Vantorel runs would leave half a program. Returns when no copy runs
+; (neither its mutex nor its window is there); while one does, asks the user
+; to close it: Retry looks again, Cancel ends the installer or uninstaller
+; with exit code 2 and nothing changed. A silent run shows no box and ends so
+; at once. A copy running from another folder (the portable zip) counts too:
+; the mutex does not say where it runs from. The uninstaller's exit code is
+; that of its copy in %TEMP%; uninstall.exe started without _?= has already
+; returned 0.
+!macro VANTOREL_CLOSED UN
+Function ${UN}VantorelClosed
+  look:
+  System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${INSTANCE_MUTEX}") p .r0'
+  FindWindow $1 "${WINDOW_CLASS}"
+  ${If} $0 P= 0
+  ${AndIf} $1 P= 0
+    Return
+  ${EndIf}
+  ${If} $0 P<> 0
+    System::Call 'kernel32::CloseHandle(p r0)'
+  ${EndIf}
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION|MB_TOPMOST "Vantorel is running. Close it, then press Retry." /SD IDCANCEL IDRETRY look
+  SetErrorLevel 2
+  Quit
+FunctionEnd
+!macroend
+!insertmacro VANTOREL_CLOSED ""
+!insertmacro VANTOREL_CLOSED "un."
+
+; The shortcut and the uninstall entry are for all users. The check for a
+; running copy comes first, before any page, and again just before the
+; first file is written, in case the program was started in between.
 Function .onInit
   SetShellVarContext all
+  Call VantorelClosed
 FunctionEnd
 
 Function un.onInit
   SetShellVarContext all
+  Call un.VantorelClosed
 FunctionEnd
 
 Section "Vantorel" SectionProgram
   SectionIn RO
+  Call VantorelClosed
 
   SetOutPath "$INSTDIR"
   File "${STAGE_DIR}/vantorel.exe"
@@ -112,6 +153,7 @@ SectionEnd
 ; Removes only what the installer put in place, file by file, and the
 ; program folder only if that leaves it empty.
 Section "Uninstall"
+  Call un.VantorelClosed
   Delete "$SMPROGRAMS\Vantorel.lnk"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 

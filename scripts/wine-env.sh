@@ -115,6 +115,13 @@ vantorel_wine_use() {  # 32|64
 # Wine with the chosen build's loader.
 vantorel_wine() { "$VANTOREL_WINE" "$@"; }
 
+# The short Windows path (8.3, no spaces) of a Unix path, for a program that
+# takes a path unquoted at the end of its command line, such as an NSIS
+# uninstaller's _?=: Wine quotes every argument that holds a space.
+vantorel_wine_short() {  # UNIX-PATH
+    "$VANTOREL_WINE" winepath -s "$("$VANTOREL_WINE" winepath -w "$1")"
+}
+
 # Creates the chosen build's prefix once (10 to 20 s); later calls return at once.
 vantorel_wine_prefix() {
     [ -f "$WINEPREFIX/.vantorel-ready-2" ] && return 0
