@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/ansi_path.h"
 #include "app/win32_platform.h"
 #include "core/switches.h"
 #include "log/program_log.h"
@@ -39,12 +40,14 @@ void timed(const char* name, Part part) {
                  (after.QuadPart - before.QuadPart) * 1000000 / gFrequency.QuadPart);
 }
 
+// As vantorel.exe finds it: by the folder's ANSI name, or its short name
+// where the ANSI name is not exact.
 std::string locateDataFolder() {
     char buffer[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_APPDATA, FALSE) ||
-        !PathAppendA(buffer, "vantorel")) {
-        return {};
-    }
+    wchar_t roaming[MAX_PATH] = {};
+    if (SHGetSpecialFolderPathW(nullptr, roaming, CSIDL_APPDATA, FALSE))
+        lstrcpynA(buffer, ansiPath(roaming).c_str(), MAX_PATH);
+    if (buffer[0] == '\0' || !PathAppendA(buffer, "vantorel")) return {};
     CreateDirectoryA(buffer, nullptr);
     return buffer;
 }
