@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -15,9 +16,10 @@
 namespace {
 
 void fill(HWND list) {
-    char folder[MAX_PATH] = {};
-    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, FALSE);
-    std::ifstream file(std::string(folder) + "\\vantorel\\vantorellog.txt", std::ios::binary);
+    wchar_t folder[MAX_PATH] = {};  // its wide name: it may be outside the ANSI code page
+    SHGetSpecialFolderPathW(nullptr, folder, CSIDL_APPDATA, FALSE);
+    std::ifstream file(std::filesystem::path(folder) / "vantorel" / "vantorellog.txt",
+                       std::ios::binary);
     std::ostringstream bytes;
     bytes << file.rdbuf();
     std::string text = bytes.str();
