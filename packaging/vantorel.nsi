@@ -131,9 +131,9 @@ Section "Vantorel" SectionProgram
   File "${STAGE_DIR}/LICENSE"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
-  ; The program opens vantorelhelp.chm from its current folder, so the
-  ; shortcut starts it in $INSTDIR: CreateShortCut takes the shortcut's
-  ; working folder from the last SetOutPath.
+  ; The shortcut starts the program in $INSTDIR (CreateShortCut takes the
+  ; shortcut's working folder from the last SetOutPath); the program finds
+  ; vantorelhelp.chm next to itself wherever it is started.
   SetOutPath "$INSTDIR"
   CreateShortCut "$SMPROGRAMS\Vantorel.lnk" "$INSTDIR\vantorel.exe" "" "$INSTDIR\vantorel.exe" 0
 
