@@ -6,18 +6,26 @@
 # and the exe's size and imports; then one "figure NAME VALUE [reference
 # VALUE]" line each, so runs can be compared. With --long, only the private
 # memory over a 15-minute countdown instead (about 16 minutes). Measures
-# the 32-bit build where this machine can run it, else the 64-bit one. Runs
+# the 32-bit build where this machine can run it, else the 64-bit one; with
+# --64, the 64-bit one in any case. Runs
 # under Wine on a virtual display when there is no display; sounds go to
 # ALSA's null device, which takes a sound's playing time as a card would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 benches=(countdown_accuracy startup_time log_viewer_open memory_use running_cost)
-arguments=()
-if [ "${1:-}" = --long ]; then benches=(running_cost) arguments=(--long); fi
+arguments=() bits=
+for option in "$@"; do
+    case $option in
+        --long) benches=(running_cost) arguments=(--long) ;;
+        --64) bits=64 ;;
+        *) echo "usage: bench/run.sh [--long] [--64]" >&2; exit 2 ;;
+    esac
+done
 
 vantorel_step_shown setup bash scripts/setup-debian.sh
 vantorel_wine_probe
+VANTOREL_RUN_BITS=${bits:-$VANTOREL_RUN_BITS}
 vantorel_wine_use "$VANTOREL_RUN_BITS"
 preset=windows objdump=i686-w64-mingw32-objdump
 if [ "$VANTOREL_RUN_BITS" = 64 ]; then preset=windows64 objdump=x86_64-w64-mingw32-objdump; fi
