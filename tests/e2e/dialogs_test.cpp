@@ -42,14 +42,18 @@ void chooseSoundFile(Program& program, HWND preferences, int button, const Path&
     ASSERT_TRUE(dismiss(box, file.empty() ? IDCANCEL : IDOK));
 }
 
-// The tick file picked is named outside the ANSI code page: the program keeps
-// a name it can open, and plays it after the next start.
+// The sound files picked: the tick's long name with blanks, which the ANSI
+// functions open as it is, is kept exactly as picked; the alarm's has letters
+// that code page 1252 lacks but has look-alikes for, and is kept by a name
+// that opens the same file. The tick is heard after the next start.
 TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     ASSERT_TRUE(startWith(
-        "0|1|0|0|400|20|130|0|3|0|0|16777215|320|700|0|Arial|C:\\alarm.wav|No file selected"));
-    const std::string mine = pathFrom("VANTOREL_TEST_SOUNDS") + "\\my-tick.wav";
-    const Path tickFile = Path(scratchFolder("vantorel-e2e")) / L"тик.wav";
-    ASSERT_TRUE(CopyFileW(Path(mine).c_str(), tickFile.c_str(), FALSE));
+        "0|1|0|1|400|20|130|0|3|0|0|16777215|320|700|0|Arial|C:\\alarm.wav|No file selected"));
+    const std::string mine = pathFrom("VANTOREL_TEST_SOUNDS") + "\\my-tick.wav",
+                      tick = scratchFolder("vantorel-e2e") + "\\my tick with a long name.wav";
+    const Path alarmFile = Path(scratchFolder("vantorel-e2e")) / L"Łucja İřena.wav";
+    ASSERT_TRUE(CopyFileA(mine.c_str(), tick.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(Path(mine).c_str(), alarmFile.c_str(), FALSE));
     const int fields[] = {IDC_PREF_SHOW_STARTUP,  IDC_PREF_LOG_ENABLED,  IDC_PREF_TICKING_ENABLED,
                           IDC_PREF_ALARM_ENABLED, IDC_PREF_BUTTONS_LEFT, IDC_PREF_BUTTONS_TOP,
                           IDC_PREF_DISPLAY_TOP,   IDC_PREF_ALARM_PATH,   IDC_PREF_TICK_PATH};
@@ -64,20 +68,21 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     // A cancelled choice only shows "No file selected"; a picked file is
     // taken at once, even when the dialog is then closed without OK.
     HWND preferences = openByKeys({VK_F2}, "Preferences");
-    EXPECT_EQ(shown(preferences), "0100 400 20 130 C:\\alarm.wav No file selected");
+    EXPECT_EQ(shown(preferences), "0101 400 20 130 C:\\alarm.wav No file selected");
     chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, "");
-    chooseSoundFile(program, preferences, IDC_PREF_TICK_BROWSE, tickFile);
-    const std::string tick = textOf(GetDlgItem(preferences, IDC_PREF_TICK_PATH));
-    EXPECT_EQ(readFileBytes(tick), readFileBytes(mine)) << tick;
+    chooseSoundFile(program, preferences, IDC_PREF_TICK_BROWSE, tick);
     setText(GetDlgItem(preferences, IDC_PREF_DISPLAY_TOP), "7");
-    EXPECT_EQ(shown(preferences), "0100 400 20 7 No file selected " + tick);
+    EXPECT_EQ(shown(preferences), "0101 400 20 7 No file selected " + tick);
+    chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, alarmFile);
+    const std::string alarm = textOf(GetDlgItem(preferences, IDC_PREF_ALARM_PATH));
+    EXPECT_EQ(readFileBytes(alarm), readFileBytes(mine)) << alarm;
     escapeThenClose(preferences);
 
     // Settings > Preferences...
     preferences = openByKeys(
         {VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
         "Preferences");
-    EXPECT_EQ(shown(preferences), "0100 400 20 130 C:\\alarm.wav " + tick);
+    EXPECT_EQ(shown(preferences), "0101 400 20 130 " + alarm + " " + tick);
     for (int i = 0; i < 4; ++i) askWindow(GetDlgItem(preferences, fields[i]), BM_CLICK);
     // The top is held against the display's old top, 130.
     fill(preferences, {{IDC_PREF_BUTTONS_LEFT, "99999999999"},
@@ -89,8 +94,8 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     confirm(preferences, {{"Buttons position from left", clamped + "Value set to " + left},
                           {"Buttons position from top", clamped + "Value set to 85"}});
     EXPECT_EQ(readFileBytes(preferencesPath()),
-              fileLines("1|0|1|1|" + left +
-                        "|85|300|0|3|0|0|16777215|320|700|0|Arial|C:\\alarm.wav|" + tick));
+              fileLines("1|0|1|0|" + left + "|85|300|0|3|0|0|16777215|320|700|0|Arial|" + alarm +
+                        "|" + tick));
     EXPECT_EQ(program.placeOf(program.button(IDC_RESET)),
               std::to_string(area.right - 80) + ",85 80x40");
     EXPECT_EQ(program.placeOf(program.display()),
@@ -164,6 +169,33 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     writePreferences(kQuiet);
     ASSERT_TRUE(program.launch(folder / "vantorel.exe") && program.waitForMainWindow())
         << program.problem();
+    // After a repaint, the digits are those of that font in those colours,
+    // their ink centred in the display.
+    const auto expectDigits = [&](int height, int weight, BOOL italic, const std::string& family,
+                                  COLORREF colour, COLORREF paper) {
+        RECT place = {}, client = {};
+        GetWindowRect(program.display(), &place);
+        GetClientRect(program.mainWindow(), &client);  // the display starts at its left edge
+        const HFONT font = CreateFontA(height, 0, 0, 0, weight, italic, FALSE, FALSE, ANSI_CHARSET,
+                                       0, 0, 0, 0, family.c_str());
+        const Ink drawn = ink(client.right, paper, [&](HDC dc) {
+            SetBkColor(dc, paper);
+            SetTextColor(dc, colour);
+            SelectObject(dc, font);
+            ExtTextOutA(dc, 100, 50, ETO_OPAQUE, &client, "00:03:00", 8, nullptr);
+        });
+        DeleteObject(font);
+        const auto shown = [&] {
+            return ink(client.right, paper, [&](HDC dc) {
+                BitBlt(dc, 0, 0, client.right, 400, screen, place.left, place.top, SRCCOPY);
+            });
+        };
+        InvalidateRect(program.display(), nullptr, TRUE);
+        EXPECT_TRUE(waitUntil([&] { return shown().shape == drawn.shape; }, 3s))
+            << shown().shape << " on screen, drawn: " << drawn.shape;
+        EXPECT_NEAR(shown().centre, (place.right - place.left) / 2.0, 3);
+    };
+    expectDigits(320, FW_BOLD, FALSE, "Arial", RGB(0, 0, 0), RGB(255, 255, 255));
     // Waits until the preferences file holds these colours and that font.
     std::string font = "320|700|0|Arial";
     const auto saved = [&](const std::string& colours) {
@@ -203,33 +235,27 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
         waitUntil([&] { return GetPixel(screen, background.x, background.y) == paper; }, 3s));
     EXPECT_TRUE(saved("2629320|13137930")) << readFileBytes(preferencesPath());
 
-    // At their next repaint the digits are those of that font in those colours.
-    RECT place = {}, client = {};
-    GetWindowRect(program.display(), &place);
-    GetClientRect(program.mainWindow(), &client);  // the display starts at its left edge
-    const HFONT chosen = CreateFontA(height, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET, 0,
-                                     0, 0, 0, face.c_str());
-    const std::string drawn = ink(client.right, paper, [&](HDC dc) {
-        SetBkColor(dc, paper);
-        SetTextColor(dc, RGB(200, 30, 40));
-        SelectObject(dc, chosen);
-        ExtTextOutA(dc, 100, 50, ETO_OPAQUE, &client, "00:03:00", 8, nullptr);
-    });
-    DeleteObject(chosen);
-    const auto shown = [&] {
-        return ink(client.right, paper, [&](HDC dc) {
-            BitBlt(dc, 0, 0, client.right, 400, screen, place.left, place.top, SRCCOPY);
-        });
-    };
-    InvalidateRect(program.display(), nullptr, TRUE);
-    EXPECT_TRUE(waitUntil([&] { return shown() == drawn; }, 3s))
-        << shown() << " on screen, drawn: " << drawn;
+    expectDigits(height, FW_BOLD, TRUE, face, RGB(200, 30, 40), paper);
     ReleaseDC(nullptr, screen);
 
-    // Help > About...
+    // Help > About..., whose button has the shell open the web page (the
+    // test's handler for the address, under the verb "open" only, writes
+    // what it is given to a file) and leaves the dialog open.
     const HWND about =
         openByKeys({VK_F10, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}, "About this program");
     EXPECT_EQ(staticTexts(about), (Lines{VANTOREL_VERSION_LINE, VANTOREL_MAKER}));
+    const char* key = "https\\shell\\open\\command";
+    const std::string opened = scratchFolder("vantorel-e2e") + "\\opened.txt";
+    char handler[512] = {};
+    LONG size = sizeof handler;
+    RegQueryValueA(HKEY_CLASSES_ROOT, key, handler, &size);
+    const std::string mine = "cmd.exe /c echo %1>\"" + opened + "\"";
+    RegSetValueA(HKEY_CLASSES_ROOT, key, REG_SZ, mine.c_str(), 0);
+    DeleteFileA(opened.c_str());
+    pressButton(about, IDC_ABOUT_VISIT_WEB_PAGE);
+    waitUntil([&] { return readFileBytes(opened).find('\n') != std::string::npos; }, 5s);
+    RegSetValueA(HKEY_CLASSES_ROOT, key, REG_SZ, handler, 0);
+    EXPECT_EQ(readFileBytes(opened), VANTOREL_WEB_PAGE "\r\n");
     escapeThenClose(about);
 
     // F1 without the help file: a box of its own, with no owner; with the

@@ -62,10 +62,15 @@ inline std::string heard(const std::vector<std::pair<std::string, std::string>>&
 }
 
 // What `draw` paints into a new bitmap `width` x 400 pixels that is not the
-// colour `paper`, in words: the number of such pixels and a checksum of
-// their colours and places, counted from the first one.
+// colour `paper`: in words, the number of such pixels and a checksum of
+// their colours and places, counted from the first one; and the middle of
+// the leftmost and rightmost columns that have any.
+struct Ink {
+    std::string shape;
+    double centre = -1;
+};
 template <class Draw>
-std::string ink(int width, COLORREF paper, Draw draw) {
+Ink ink(int width, COLORREF paper, Draw draw) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof info.bmiHeader, width, -400, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     DWORD* bits = nullptr;
@@ -77,16 +82,18 @@ std::string ink(int width, COLORREF paper, Draw draw) {
     GdiFlush();
     // A bitmap's pixels are 0x00RRGGBB, a COLORREF 0x00BBGGRR.
     const DWORD background = RGB(GetBValue(paper), GetGValue(paper), GetRValue(paper));
-    int first = -1, count = 0;
+    int first = -1, count = 0, left = width, right = -1;
     std::uint32_t sum = 2166136261u;
     for (int i = 0; i < width * 400; ++i) {
         if (bits[i] == background) continue;
         first = first < 0 ? i : first;
+        left = std::min(left, i % width), right = std::max(right, i % width);
         sum = (((sum ^ (i - first)) * 16777619u) ^ bits[i]) * 16777619u, ++count;
     }
     DeleteDC(dc);  // and the bitmap is no longer selected
     DeleteObject(bitmap);
-    return std::to_string(count) + " pixels, checksum " + std::to_string(sum);
+    return {std::to_string(count) + " pixels, checksum " + std::to_string(sum),
+            (left + right) / 2.0};
 }
 
 class ProgramTest : public testing::Test {
@@ -96,11 +103,21 @@ protected:
         removeDataFolder();
         clearSounds();
         saverBefore = screenSaver(0);
+        SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, roaming);
     }
     void TearDown() override {
         program.close();
         EXPECT_EQ(screenSaver(), saverBefore) << "the screen saver was left changed";
         removeDataFolder();
+        setRoaming(roaming);  // as it was, if the case moved it
+    }
+
+    // Where the shell finds the user's roaming application-data folder.
+    static void setRoaming(const std::wstring& folder) {
+        RegSetKeyValueW(
+            HKEY_CURRENT_USER,
+            L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+            L"AppData", REG_SZ, folder.c_str(), DWORD(2 * folder.size() + 2));
     }
 
     // Writes the preferences file (lines as for fileLines()), or with no
@@ -172,7 +189,8 @@ protected:
     }
 
     Program program;
-    bool saverBefore = false;  // the screen saver's state when the program started
+    bool saverBefore = false;        // the screen saver's state when the program started
+    wchar_t roaming[MAX_PATH] = {};  // the user's roaming application-data folder
 };
 
 }  // namespace e2e
