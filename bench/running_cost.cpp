@@ -75,12 +75,22 @@ void cpuUse() {
                        "ReferenceCountdown", "plain countdown, no sound");
     // Where the difference goes: vantorel.exe without the tick sound, and
     // the plain countdown with it.
-    cpuMsPerMinute(programPath(), "Vantorel", "vantorel.exe, ticking off", kSilent);
+    const Minutes silent =
+        cpuMsPerMinute(programPath(), "Vantorel", "vantorel.exe, ticking off", kSilent);
     SetEnvironmentVariableA("VANTOREL_BENCH_TICK", "1");
     const Minutes ticking =
         cpuMsPerMinute(bench::besideThisProgram("bench_reference_countdown.exe"),
                        "ReferenceCountdown", "plain countdown, vantorel.exe's tick each second");
     SetEnvironmentVariableA("VANTOREL_BENCH_TICK", nullptr);
+    std::printf(
+        "  part by part, ms a minute, vantorel.exe (the plain countdown): the steady minute's "
+        "display "
+        "and timer %lld (%lld), its tick sounds %lld (%lld); the first minute's once-only costs "
+        "%lld "
+        "(%lld)\n",
+        silent.steady, reference.steady, ours.steady - silent.steady,
+        ticking.steady - reference.steady, ours.first - ours.steady,
+        ticking.first - ticking.steady);
     // The steady (second) minute, against the same minute of the references.
     bench::figure("cpu_ms_per_minute", std::to_string(ours.steady),
                   std::to_string(reference.steady));
