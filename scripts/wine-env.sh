@@ -143,16 +143,19 @@ vantorel_wine_prefix() {
     fi
     # Without a window manager Wine otherwise freezes the program for 2 s each
     # time a dialog or message box hides. A crash ends the process at once
-    # instead of waiting in a debugger.
+    # instead of waiting in a debugger. The shell opens a web address by
+    # writing it to C:\opened.txt (only with the verb "open"), so a test sees
+    # what a program asked for, and no browser starts.
     key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
     local -a settings=(
         'HKCU\Software\Wine\X11 Driver' Managed N
         "$key" Debugger 'C:\no-debugger\none.exe %ld %ld'
         "$key" Auto 1
+        'HKCR\https\shell\open\command' '' 'cmd.exe /c echo %1>C:\opened.txt'
     )
     local i
     for ((i = 0; i < ${#settings[@]}; i += 3)); do
-        if ! "$VANTOREL_WINE" reg add "${settings[i]}" /v "${settings[i + 1]}" /t REG_SZ \
+        if ! "$VANTOREL_WINE" reg add "${settings[i]}" ${settings[i + 1]:+/v "${settings[i + 1]}"} /t REG_SZ \
             /d "${settings[i + 2]}" /f >>"$log" 2>&1; then
             vantorel_failed "$VANTOREL_WINE reg add '${settings[i]}' /v ${settings[i + 1]}" "$log"
             return 1

@@ -38,9 +38,8 @@ inline std::string programPath() { return pathFrom("VANTOREL_EXE"); }
 // Polls `condition` every 20 ms until it holds (true) or `timeout` passes.
 template <class Condition>
 bool waitUntil(Condition condition, std::chrono::milliseconds timeout) {
-    for (const auto deadline = SteadyClock::now() + timeout; !condition(); Sleep(20)) {
+    for (const auto deadline = SteadyClock::now() + timeout; !condition(); Sleep(20))
         if (SteadyClock::now() >= deadline) return false;
-    }
     return true;
 }
 inline long long elapsedMs(SteadyClock::time_point since) {
@@ -96,9 +95,8 @@ inline void writeFileBytes(const Path& path, const std::string& bytes) {
 inline Lines logMessages() {
     Lines messages;
     std::istringstream in(readFileBytes(logPath()));
-    for (std::string line; std::getline(in, line) && line != "<missing>";) {
+    for (std::string line; std::getline(in, line) && line != "<missing>";)
         messages.push_back(line.substr(std::min<std::size_t>(19, line.size())));
-    }
     return messages;
 }
 
@@ -135,9 +133,8 @@ inline void setText(HWND control, const std::string& text) {
 // The non-empty texts of a dialog's static controls.
 inline Lines staticTexts(HWND dialog) {
     Lines texts;
-    for (HWND c = nullptr; (c = FindWindowExA(dialog, c, "Static", nullptr));) {
+    for (HWND c = nullptr; (c = FindWindowExA(dialog, c, "Static", nullptr));)
         if (!textOf(c).empty()) texts.push_back(textOf(c));
-    }
     return texts;
 }
 // Clicks button `id` of a dialog or box, or closes it (WM_CLOSE) when `id`
@@ -217,10 +214,9 @@ public:
     // The enabled buttons by caption, e.g. "Start Reset".
     std::string enabledButtons() const {
         std::string names;
-        for (const int id : {IDC_START, IDC_STOP, IDC_RESET}) {
+        for (const int id : {IDC_START, IDC_STOP, IDC_RESET})
             if (IsWindowEnabled(button(id)))
                 names += (names.empty() ? "" : " ") + textOf(button(id));
-        }
         return names;
     }
     // A control's place in the main window's client area: "x,y wxh".

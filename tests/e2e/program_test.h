@@ -62,13 +62,10 @@ inline std::string heard(const std::vector<std::pair<std::string, std::string>>&
 }
 
 // What `draw` paints into a new bitmap `width` x 400 pixels that is not the
-// colour `paper`: in words, the number of such pixels and a checksum of
-// their colours and places, counted from the first one; and the middle of
-// the leftmost and rightmost columns that have any.
-struct Ink {
-    std::string shape;
-    double centre = -1;
-};
+// colour `paper`: its shape in words (the number of such pixels and a
+// checksum of their colours and places, counted from the first one), and
+// its centre (the middle of the leftmost and rightmost columns that have any).
+using Ink = std::pair<std::string, double>;
 template <class Draw>
 Ink ink(int width, COLORREF paper, Draw draw) {
     BITMAPINFO info = {};
