@@ -129,7 +129,7 @@ vantorel_wine_short() {  # UNIX-PATH
 
 # Creates the chosen build's prefix once (10 to 20 s); later calls return at once.
 vantorel_wine_prefix() {
-    [ -f "$WINEPREFIX/.vantorel-ready-3" ] && return 0
+    [ -f "$WINEPREFIX/.vantorel-ready-4" ] && return 0
     local log=$VANTOREL_LOGS/wineprefix$VANTOREL_BITS.log key
     mkdir -p "$VANTOREL_LOGS" "$(dirname "$WINEPREFIX")"
     echo "creating the Wine prefix $WINEPREFIX"
@@ -175,7 +175,7 @@ vantorel_wine_prefix() {
         return 1
     fi
     wineserver -w >>"$log" 2>&1 || true
-    touch "$WINEPREFIX/.vantorel-ready-3"
+    touch "$WINEPREFIX/.vantorel-ready-4"
 }
 
 # Sound for the tests: Wine plays through ALSA into its null device, which
