@@ -18,19 +18,23 @@ TEST_F(SetTimer, ClampsEachFieldInTurnAndTheNewLimitCounts) {
     ASSERT_TRUE(startWith());
     HWND setTimer = openByKeys({VK_F3}, "Set Timer");
     EXPECT_FALSE(IsWindowEnabled(program.mainWindow())) << "the dialog is not modal";
-    EXPECT_EQ(textOf(GetDlgItem(setTimer, IDC_SET_MINUTES)), "3");
+    fill(setTimer, {{IDC_SET_MINUTES, "7"}});  // and then closed: nothing is taken
     escapeThenClose(setTimer);
+    ASSERT_TRUE(press(IDC_START, "Stop"));
     // Above every limit, past 32 bits too: each field has its box in turn.
+    // The running countdown goes on from the new limit.
     program.command(IDM_TIME_LIMIT);
     setTimer = dialog("Set Timer");
+    EXPECT_EQ(textOf(GetDlgItem(setTimer, IDC_SET_MINUTES)), "3");  // filled from the limit
     fill(setTimer, {{IDC_SET_HOURS, "120"},
                     {IDC_SET_MINUTES, "4294967296"},
                     {IDC_SET_SECONDS, "99999999999999999999"}});
     confirm(setTimer, {{"Maximum Hours Value", "Maximum value is 99 hours"},
                        {"Maximum Minutes Value", "Maximum value is 59 minutes!"},
                        {"Maximum Seconds Value", "Maximum value is 59 seconds!"}});
-    EXPECT_EQ(textOf(program.mainWindow()) + " " + program.displayText(),
-              "Vantorel: Timer Set - 99h:59m:59s 99:59:59");
+    EXPECT_EQ(textOf(program.mainWindow()) + " " + program.enabledButtons(),
+              "Vantorel: Timer Set - 99h:59m:59s Stop");
+    EXPECT_TRUE(waitUntil([&] { return program.displayText() == "99:59:58"; }, 3s));
     EXPECT_EQ(readFileBytes(preferencesPath()),
               fileLines(kQuiet.substr(0, 19) + "99|59|59" + kQuiet.substr(24)));
 }
@@ -60,10 +64,9 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
                           IDC_PREF_DISPLAY_TOP,   IDC_PREF_ALARM_PATH,   IDC_PREF_TICK_PATH};
     const auto shown = [&](HWND dialog) {  // the four switches, then the other fields
         std::string text;
-        for (int i = 0; i < 9; ++i) {
-            const HWND field = GetDlgItem(dialog, fields[i]);
-            text += i < 4 ? std::to_string(askWindow(field, BM_GETCHECK)) : " " + textOf(field);
-        }
+        for (int i = 0; i < 9; ++i)
+            text += i < 4 ? std::to_string(askWindow(GetDlgItem(dialog, fields[i]), BM_GETCHECK))
+                          : " " + textOf(GetDlgItem(dialog, fields[i]));
         return text;
     };
     // A cancelled choice only shows "No file selected"; a picked file is
@@ -124,6 +127,7 @@ TEST_F(LogViewer, ListsEveryLineWholeAndDeleteLogStartsANewOne) {
     program.command(IDM_VIEW_LOG);
     const HWND viewer = dialog("View Program Log"), list = GetDlgItem(viewer, IDC_LOG_LIST);
     EXPECT_EQ(askWindow(list, LB_GETCOUNT), 3);
+    EXPECT_EQ(askWindow(list, LB_GETHORIZONTALEXTENT), 2048);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(askWindow(list, LB_GETTEXTLEN, i), LRESULT(lines[i].size()));
     // Delete Log asks first; Cancel keeps the log.

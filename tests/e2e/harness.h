@@ -111,8 +111,7 @@ inline std::string fileLines(std::string text) {
     return text + '\n';
 }
 inline void writePreferences(const std::string& lines) {
-    std::error_code ignored;
-    std::filesystem::create_directory(dataFolder(), ignored);
+    CreateDirectoryW(dataFolder().c_str(), nullptr);
     writeFileBytes(preferencesPath(), fileLines(lines));
 }
 

@@ -39,8 +39,7 @@ inline Lines playedSounds() {
     return sounds;
 }
 inline void clearSounds() {
-    for (std::size_t i = 0; DeleteFileA(soundFile(i).c_str()); ++i) {
-    }
+    for (std::size_t i = 0; DeleteFileA(soundFile(i).c_str()); ++i) continue;
 }
 
 // The samples of a wave file.

@@ -15,8 +15,7 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     char ansi[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, ansi, CSIDL_APPDATA, 0) &&
                 GetFileAttributesA(ansi) == INVALID_FILE_ATTRIBUTES);
-    saverBefore = screenSaver(1);
-    ASSERT_TRUE(saverBefore);
+    ASSERT_TRUE((saverBefore = screenSaver(1)));
     ASSERT_TRUE(program.launch()) << program.problem();
     // The startup screen, a dialog without a caption, comes first.
     const HWND screen = program.waitForDialog("", 10s);
