@@ -1,7 +1,8 @@
 // The countdown as the user sees and hears it: it keeps real time even when
 // the program's thread stands still, ends once at zero with the alarm and
-// brings the window back at once, and the log switch counts as on only at 1;
-// its tick and alarm, built in or chosen, as the sound device gets them.
+// brings the window back at once; and whole sessions under the conditions a
+// user starts in, with their tick and alarm, built in or chosen, as the sound
+// device gets them, and their log.
 #include "tests/e2e/program_test.h"
 
 #include <mmsystem.h>

@@ -1,6 +1,7 @@
 // Start-up and shutdown: the first run in a data folder named outside the
-// ANSI code page (Cyrillic, or with best-fit look-alikes: see scripts/wine-env.sh), the screen
-// saver, the single-instance notice with the first copy restored and brought to the front.
+// ANSI code page (Cyrillic, or with best-fit look-alikes: see
+// scripts/wine-env.sh), the screen saver, the single-instance notice with
+// the first copy restored and brought to the front.
 #include "tests/e2e/program_test.h"
 
 #include <sddl.h>
@@ -58,4 +59,5 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     EXPECT_EQ(program.waitForExit(), 0u);
     CloseHandle(mutex);
 }
+
 }  // namespace e2e
