@@ -83,11 +83,9 @@ void cpuUse() {
                        "ReferenceCountdown", "plain countdown, vantorel.exe's tick each second");
     SetEnvironmentVariableA("VANTOREL_BENCH_TICK", nullptr);
     std::printf(
-        "  part by part, ms a minute, vantorel.exe (the plain countdown): the steady minute's "
-        "display "
-        "and timer %lld (%lld), its tick sounds %lld (%lld); the first minute's once-only costs "
-        "%lld "
-        "(%lld)\n",
+        "  part by part, ms a minute, vantorel.exe (the plain countdown): "
+        "the steady minute's display and timer %lld (%lld), its tick sounds %lld (%lld); "
+        "the first minute's once-only costs %lld (%lld)\n",
         silent.steady, reference.steady, ours.steady - silent.steady,
         ticking.steady - reference.steady, ours.first - ours.steady,
         ticking.first - ticking.steady);
