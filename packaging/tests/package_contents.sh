@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # package_contents: builds the release packages and checks them: the zip
 # holds exactly vantorel-<version>/ with vantorel.exe, vantorelhelp.chm,
-# README.md and LICENSE, each the same bytes as the built or checked-in file,
-# and the program and the installer carry the version in their version
-# resources (whose strings are UTF-16).
+# README.md and LICENSE, each the same bytes as the built or checked-in file;
+# the installer carries the package's version in its version resource
+# (whose strings are UTF-16), the program its own: the one About shows.
 # Usage: package_contents.sh CMAKE BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 cmake=$1 build=$2 source=$3 version=$4
@@ -18,6 +18,7 @@ for file in app/vantorel.exe app/vantorelhelp.chm "$source/README.md" "$source/L
   [ "${file:0:1}" = / ] || file=$build/$file
   cmp -s <(unzip -p "$zip" "$folder/$(basename "$file")") "$file" || fail "the zip's copy of $file differs"
 done
-strings -el "$build/app/vantorel.exe" | grep -qx "$version.0" || fail "vantorel.exe has no version $version.0"
+own=$(sed -n 's/.*VANTOREL_VERSION_LINE "Vantorel version \([0-9.]*\)"/\1.0.0/p' "$source/res/resource.h")
+strings -el "$build/app/vantorel.exe" | grep -qx "$own" || fail "vantorel.exe has not the version About shows, $own"
 strings -el "$setup" | grep -qx "$version" || fail "$(basename "$setup") has no version $version"
 echo "package_contents: OK ($(stat -c %s "$zip") and $(stat -c %s "$setup") bytes)"
