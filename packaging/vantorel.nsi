@@ -1,22 +1,31 @@
 ; The Vantorel installer. Built by the target package_release
 ; (packaging/CMakeLists.txt), which defines on the makensis command line:
-;   VERSION    the version, 1.1.0
-;   VERSION4   the same in four parts for the version resource, 1.1.0.0
+;   VERSION    the package's version, 1.1.1
+;   VERSION4   the same in four parts for the version resource, 1.1.1.0
 ;   STAGE_DIR  the folder holding vantorel.exe, vantorelhelp.chm, README.md
 ;              and LICENSE
 ;   ICON       the program icon
 ;   OUT_FILE   the installer to write
+; and, when signing is configured, SIGN_UNINSTALLER: a script that signs the
+; file it is given in place, run on the uninstaller before it is packed.
 ; and, for the 64-bit build's test installer only, AMD64: a 64-bit installer
 ; of the 64-bit program, so the installer test also runs on machines that
 ; cannot execute 32-bit code. The release installer is the 32-bit one.
 ;
-; It installs for all users into $PROGRAMFILES\Vantorel, adds a Start-menu
-; shortcut and an entry in Add/Remove Programs. The uninstaller removes
+; It installs for all users into $PROGRAMFILES\Vantorel (Program Files (x86)
+; on 64-bit Windows), adds a Start-menu shortcut and an entry in Add/Remove
+; Programs (in the 32-bit registry view there). The uninstaller removes
 ; exactly those. The program keeps each user's preferences and log in
 ; $APPDATA\vantorel (vantorl.cfg, vantorellog.txt); those belong to the user
 ; and neither the installer nor the uninstaller ever touches them.
-; /S installs or uninstalls silently. Neither writes anything while Vantorel
-; runs (see VantorelClosed).
+; /S installs or uninstalls silently. Neither changes anything while Vantorel
+; runs or another program holds one of its files (VantorelClosed, FileFree).
+;
+; Exit codes, for people and package managers alike:
+;   0  installed, or uninstalled
+;   1  cancelled by the user (NSIS's own code for its Cancel button)
+;   2  failed otherwise (NSIS's own code when the script aborts)
+;   3  Vantorel or one of its files is in use; nothing was changed
 
 !ifndef VERSION | VERSION4 | STAGE_DIR | ICON | OUT_FILE
   !error "makensis needs -DVERSION -DVERSION4 -DSTAGE_DIR -DICON -DOUT_FILE"
@@ -39,6 +48,15 @@
 !define INSTANCE_MUTEX "VantorelInstanceIsRunning"
 !define WINDOW_CLASS "Vantorel"
 !define SYNCHRONIZE 0x00100000
+!define EXIT_IN_USE 3
+
+; The program's files, one line each: installed, checked, removed.
+!macro VANTOREL_FILES MACRO
+  !insertmacro ${MACRO} "vantorel.exe"
+  !insertmacro ${MACRO} "vantorelhelp.chm"
+  !insertmacro ${MACRO} "README.md"
+  !insertmacro ${MACRO} "LICENSE"
+!macroend
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUT_FILE}"
@@ -49,6 +67,8 @@ OutFile "${OUT_FILE}"
 !endif
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
+; A file that cannot be written stops the installer instead of being skipped.
+AllowSkipFiles off
 SetCompressor /SOLID lzma
 ShowInstDetails show
 ShowUninstDetails show
@@ -77,12 +97,16 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 The Vantorel dev
 
 !insertmacro MUI_LANGUAGE "English"
 
+!ifdef SIGN_UNINSTALLER
+  !uninstfinalize 'bash "${SIGN_UNINSTALLER}" "%1"' = 0
+!endif
+
 ; Windows (and Wine) refuses to replace or delete the file of a running
 ; program but not the files beside it, so installing or uninstalling while
 ; Vantorel runs would leave half a program. Returns when no copy runs
 ; (neither its mutex nor its window is there); while one does, asks the user
 ; to close it: Retry looks again, Cancel ends the installer or uninstaller
-; with exit code 2 and nothing changed. A silent run shows no box and ends so
+; with EXIT_IN_USE and nothing changed. A silent run shows no box and ends so
 ; at once. A copy running from another folder (the portable zip) counts too:
 ; the mutex does not say where it runs from. The uninstaller's exit code is
 ; that of its copy in %TEMP%; uninstall.exe started without _?= has already
@@ -100,12 +124,48 @@ Function ${UN}VantorelClosed
     System::Call 'kernel32::CloseHandle(p r0)'
   ${EndIf}
   MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION|MB_TOPMOST "Vantorel is running. Close it, then press Retry." /SD IDCANCEL IDRETRY look
-  SetErrorLevel 2
+  SetErrorLevel ${EXIT_IN_USE}
+  Quit
+FunctionEnd
+
+; A copy running in another user's session, or a virus scanner, can hold a
+; file open that neither the mutex nor the window shows. Returns when the
+; file $R0 is not there or can be opened for writing and deleting alongside
+; whoever else has it open (as the installer's writes and the uninstaller's
+; deletes will be); else asks as above, naming the file.
+Function ${UN}FileFree
+  retry:
+  IfFileExists "$R0" 0 free
+  System::Call 'kernel32::CreateFileW(w R0, i 0x40010000, i 7, p 0, i 3, i 0, p 0) p .r0'
+  ${If} $0 P<> -1
+    System::Call 'kernel32::CloseHandle(p r0)'
+    free:
+    Return
+  ${EndIf}
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION|MB_TOPMOST "$R0 is in use by another program. Close that program, then press Retry." /SD IDCANCEL IDRETRY retry
+  SetErrorLevel ${EXIT_IN_USE}
   Quit
 FunctionEnd
 !macroend
 !insertmacro VANTOREL_CLOSED ""
 !insertmacro VANTOREL_CLOSED "un."
+
+!macro INSTALL_FILE NAME
+  File "${STAGE_DIR}/${NAME}"
+!macroend
+!macro CHECK_FILE NAME
+  StrCpy $R0 "$INSTDIR\${NAME}"
+  Call ${UN}FileFree
+!macroend
+!macro REMOVE_FILE NAME
+  Delete "$INSTDIR\${NAME}"
+!macroend
+; A file still there after REMOVE_FILE: the uninstaller ends, entry kept.
+!macro FILE_GONE NAME
+  IfFileExists "$INSTDIR\${NAME}" 0 +3
+    SetErrorLevel ${EXIT_IN_USE}
+    Quit
+!macroend
 
 ; The shortcut and the uninstall entry are for all users. The check for a
 ; running copy comes first, before any page, and again just before the
@@ -123,12 +183,13 @@ FunctionEnd
 Section "Vantorel" SectionProgram
   SectionIn RO
   Call VantorelClosed
+  !define UN ""
+  !insertmacro VANTOREL_FILES CHECK_FILE
+  !insertmacro CHECK_FILE "${UNINSTALLER}"
+  !undef UN
 
   SetOutPath "$INSTDIR"
-  File "${STAGE_DIR}/vantorel.exe"
-  File "${STAGE_DIR}/vantorelhelp.chm"
-  File "${STAGE_DIR}/README.md"
-  File "${STAGE_DIR}/LICENSE"
+  !insertmacro VANTOREL_FILES INSTALL_FILE
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
   ; The shortcut starts the program in $INSTDIR (CreateShortCut takes the
@@ -151,16 +212,20 @@ Section "Vantorel" SectionProgram
 SectionEnd
 
 ; Removes only what the installer put in place, file by file, and the
-; program folder only if that leaves it empty.
+; program folder only if that leaves it empty; the shortcut and the entry go
+; last, once every program file has gone, so an uninstall that could not
+; finish can be run again. Run in place (_?=), the uninstaller cannot
+; delete itself: uninstall.exe and the folder go at the next restart.
 Section "Uninstall"
   Call un.VantorelClosed
+  !define UN "un."
+  !insertmacro VANTOREL_FILES CHECK_FILE
+  !undef UN
+  !insertmacro VANTOREL_FILES REMOVE_FILE
+  !insertmacro VANTOREL_FILES FILE_GONE
+  Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+  RMDir /REBOOTOK "$INSTDIR"
+
   Delete "$SMPROGRAMS\Vantorel.lnk"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
-
-  Delete "$INSTDIR\vantorel.exe"
-  Delete "$INSTDIR\vantorelhelp.chm"
-  Delete "$INSTDIR\README.md"
-  Delete "$INSTDIR\LICENSE"
-  Delete "$INSTDIR\${UNINSTALLER}"
-  RMDir "$INSTDIR"
 SectionEnd

@@ -7,7 +7,9 @@
 #    among them must check the zip and the installer with sha256sum -c.
 #  signed: with a throwaway self-signed certificate in VANTOREL_SIGN_CERT and
 #    VANTOREL_SIGN_KEY. Each installer ARTEFACT, and the vantorel.exe packed
-#    in a zip ARTEFACT, must verify against that certificate.
+#    in a zip ARTEFACT, must verify against that certificate, and so must
+#    the uninstall.exe an installer ARTEFACT leaves, installed silently in
+#    the 32-bit build's Wine prefix (skipped where that cannot run).
 # ARTEFACTs are paths inside a build folder.
 # Usage: package_again.sh reproducible|signed CMAKE BUILD_DIR SOURCE_DIR TOOLCHAIN TARGET ARTEFACT...
 set -euo pipefail
@@ -27,10 +29,22 @@ fi
 { "$cmake" -S "$source" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
   && "$cmake" --build build --target "$target"; } >build.log 2>&1 || fail "the second build failed (see $again/build.log)"
 
+# installed_uninstaller SETUP: installs SETUP into a folder of its own, keeps
+# the uninstall.exe it writes there as uninstall.exe, and uninstalls.
+installed_uninstaller() {
+  source "$source/scripts/wine-env.sh" && vantorel_wine_use 32
+  vantorel_wine_runs 32 || { echo "package_signed: this machine runs no 32-bit code: uninstall.exe not checked"; return; }
+  vantorel_wine_prefix >/dev/null && local folder=$WINEPREFIX/drive_c/signed-test
+  timeout 120 "$VANTOREL_WINE" "$PWD/$1" /S "/D=C:\\signed-test" && cp "$folder/uninstall.exe" . || fail "$1 did not install"
+  timeout 120 "$VANTOREL_WINE" "$folder/uninstall.exe" /S && for _ in $(seq 300); do [ -e "$folder" ] && sleep 0.1; done
+  osslsigncode verify -CAfile cert.pem -in uninstall.exe >verify.log 2>&1 \
+    || fail "the uninstall.exe that $1 installs does not verify against the test certificate (see $again/verify.log)"
+}
 for artefact; do
   first=$build/$artefact second=build/$artefact
   if [ "$mode" = signed ]; then
     [ "${artefact##*.}" != zip ] || { unzip -p "$second" '*/vantorel.exe' >vantorel.exe && second=vantorel.exe; }
+    [ "${artefact##*.}" != exe ] || installed_uninstaller "$second"
     osslsigncode verify -CAfile cert.pem -in "$second" >verify.log 2>&1 \
       || fail "$artefact: $(basename "$second") does not verify against the test certificate (see $again/verify.log)"
   elif ! cmp -s "$first" "$second"; then

@@ -1,66 +1,103 @@
 #!/usr/bin/env bash
-# package_install: the installer's round trip under Wine. A silent install
-# puts the program (the same bytes as the build's) in Program Files\Vantorel
-# with a Start-menu shortcut to it and an Add/Remove Programs entry; a silent
-# uninstall removes exactly those and leaves the user's data folder as it was.
-# While the installed program runs, both fail and change nothing.
+# package_install: the installer as users and package managers meet it, under
+# Wine. A silent install puts the program (the same bytes as the build's) in
+# Program Files\Vantorel with a Start-menu shortcut and an Add/Remove
+# Programs entry that say what the winget manifests beside the installer
+# say. While the installed program runs, and while another program holds
+# vantorel.exe open, the installer and the uninstaller end with the
+# manifests' "in use" code and change nothing. The uninstall command the
+# entry gives removes exactly what was installed and leaves the user's data
+# folder as it was. Then an upgrade: an installer of version 1.1.0 (its
+# script from the git history, its files marked as old), then this one:
+# one entry with the new version, the new files only, the data kept.
 # Runs in the Wine prefix of the build it tests (32 or 64 bits, see
-# scripts/wine-env.sh) and exits with 77, skipped, where this machine cannot
-# run that build. Expects DISPLAY. A data folder that was there before is put
-# back at the end.
-# Usage: package_install.sh CMAKE BUILD_DIR BITS PACKAGE_TARGET SETUP_EXE
+# scripts/wine-env.sh); with PREFIX_BITS 64, the 32-bit installer in the
+# 64-bit prefix, as on 64-bit Windows: Program Files (x86), and the entry in
+# the 32-bit registry view. Exits with 77, skipped, where this machine cannot
+# run that. Expects DISPLAY. A data folder that was there before is put back.
+# Usage: package_install.sh CMAKE BUILD_DIR BITS PACKAGE_TARGET SETUP_EXE SOURCE_DIR [PREFIX_BITS]
 set -euo pipefail
-cmake=$1 build=$2 bits=$3 target=$4 setup=$5
+cmake=$1 build=$2 bits=$3 target=$4 setup=$5 source=$6 prefix=${7:-$3}
 fail() { echo "package_install: FAIL: $*" >&2; exit 1; }
 source "$(dirname "$0")/../../scripts/wine-env.sh"
-vantorel_wine_use "$bits" && vantorel_skip_unless_runs
+vantorel_wine_use "$bits" && vantorel_skip_unless_runs && vantorel_wine_use "$prefix"
 vantorel_wine_prefix || fail "no Wine prefix $WINEPREFIX"
 wine() { timeout 120 "$VANTOREL_WINE" "$@"; }
+ends() { local code=0; wine "$@" >/dev/null 2>&1 || code=$?; echo $code; }
 soon() { for _ in $(seq 300); do "$@" && return; sleep 0.1; done; false; }
-"$cmake" --build "$build" --target "$target" || fail "the target $target did not build"
+"$cmake" --build "$build" --target "$target" hold_file >/dev/null || fail "the target $target did not build"
 
-# The Windows folders, and the same places in the Unix tree.
+# The Windows folders, and the same places in the Unix tree; the 32-bit
+# registry view as the 64-bit reg.exe sees it.
 unix() { wine winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }
-program=$(unix ProgramFiles)/Vantorel data=$VANTOREL_ROAMING/vantorel
+folder=ProgramFiles view='HKLM\Software'
+[ "$bits" = "$prefix" ] || folder='ProgramFiles(x86)' view='HKLM\Software\WOW6432Node'
+program=$(unix "$folder")/Vantorel data=$VANTOREL_ROAMING/vantorel files="LICENSE README.md uninstall.exe vantorel.exe vantorelhelp.chm"
 shortcut="$(unix ProgramData)/Microsoft/Windows/Start Menu/Programs/Vantorel.lnk"
-key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantorel'
-entry() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
+manifest() { sed -n "s/^ *-* *$1: //p" "$(dirname "$setup")/winget/Vantorel.Vantorel.installer.yaml" | head -n 1; }
+uninstall="$view\\Microsoft\\Windows\\CurrentVersion\\Uninstall" key="$view\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$(manifest ProductCode)"
+entry() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[SZDWOR]* *//p"; }
+in_use=$(sed -n '/InstallerReturnCode/{N;s/.*: \([0-9]*\)\n.*packageInUse$/\1/p}' "$(dirname "$setup")/winget/Vantorel.Vantorel.installer.yaml")
+stage=$(dirname "$setup")/stage/vantorel-$(manifest PackageVersion)
 [ -d "$data" ] && mv "$data" "$data.before-test"
 clean_up() {
   rm -rf "$program" "$shortcut" "$data"
   wine reg delete "$key" /f >/dev/null 2>&1 || true
   if [ -d "$data.before-test" ]; then mv "$data.before-test" "$data"; fi
 }
-# On the way out, the vantorel.exe started below is ended if it still runs.
 trap 'kill ${running:-} 2>/dev/null || :; clean_up' EXIT
+[ "$(manifest InstallerSha256)" = "$(sha256sum "$setup" | cut -d' ' -f1 | tr a-f A-F)" ] || fail "the manifests give another SHA-256"
 
-wine "$setup" /S || fail "the installer ended with exit code $?"
-cmp -s "$program/vantorel.exe" "$build/app/vantorel.exe" || fail "no vantorel.exe of this build in $program"
-for file in vantorelhelp.chm README.md LICENSE uninstall.exe; do [ -f "$program/$file" ] || fail "no $file in $program"; done
-grep -qai 'Program Files\\Vantorel\\vantorel.exe' "$shortcut" || fail "the Start-menu shortcut does not lead to vantorel.exe"
-[ "${shown:=$(entry DisplayName) $(entry DisplayVersion)}" = "Vantorel 1.1.0" ] || fail "Add/Remove Programs shows '$shown'"
+installed() {  # VERSION: the folder holds exactly this build's files, and one entry shows that version.
+  [ "$(ls "$program" | paste -sd' ')" = "$files" ] || fail "$program holds: $(ls "$program" | paste -sd' ')"
+  for file in $files; do [ "$file" = uninstall.exe ] || cmp -s "$program/$file" "$stage/$file" || fail "$file is not this build's"; done
+  [ "$(wine reg query "$uninstall" /s | tr -d '\r' | grep -c "DisplayName *REG_SZ *$(manifest DisplayName)$")" = 1 ] || fail "not one entry"
+  for value in DisplayName Publisher DisplayVersion; do
+    [ "$(entry $value)" = "$(manifest $value)" ] || fail "the entry's $value is '$(entry $value)', the manifests say '$(manifest $value)'"
+  done
+}
+[ "$(ends "$setup" /S)" = 0 ] || fail "the installer failed"
+installed
+grep -qaiF "$(wine cmd /c echo "%$folder%" | tr -d '\r')\\Vantorel\\vantorel.exe" "$shortcut" || fail "the shortcut does not lead to vantorel.exe"
 
 # The installed vantorel.exe, started from its folder, writes its settings
 # and its log into the empty data folder; the log's first line comes once it
-# holds its instance mutex and has its window. While it runs, the installer
-# and the uninstaller fail and leave every file as it was. (Wine refuses to
-# overwrite the running exe, as Windows does, but not the files beside it;
-# the edited README.md would show a rewrite.) _?= runs the uninstaller in
-# place, not as its copy in %TEMP%, whose exit code is lost.
+# holds its instance mutex and has its window. Then hold_file.exe holds its
+# vantorel.exe open. _?= runs the uninstaller in place, not as its copy in
+# %TEMP%, whose exit code is lost.
+refused() {  # the program that keeps vantorel.exe in use
+  echo "edited" >>"$program/README.md" && local before && before=$(cd "$program" && sha256sum ./*)
+  code=$(ends "$setup" /S); [ "$code" = "$in_use" ] || fail "the installer did not end with $in_use while $1 ($code)"
+  [ "$(ends "$program/uninstall.exe" /S "_?=$(vantorel_wine_short "$program")")" = "$in_use" ] \
+    || fail "the uninstaller did not end with $in_use while $1"
+  [ "$(cd "$program" && sha256sum ./*)" = "$before" ] && [ -n "$(entry DisplayName)" ] && [ -e "$shortcut" ] \
+    || fail "the installation changed while $1"
+}
 (cd "$program" && exec timeout 120 "$VANTOREL_WINE" ./vantorel.exe) & running=$!
 soon grep -qs "Session Start" "$data/vantorellog.txt" || fail "the installed vantorel.exe did not start"
-echo "edited" >>"$program/README.md" && installed=$(cd "$program" && sha256sum ./*)
-wine "$setup" /S && fail "the installer ran while vantorel.exe ran"
-wine "$program/uninstall.exe" /S "_?=$(vantorel_wine_short "$program")" && fail "the uninstaller ran while vantorel.exe ran"
-[ "$(cd "$program" && sha256sum ./*)" = "$installed" ] || fail "$program changed while vantorel.exe ran"
+refused "vantorel.exe ran"
+wine taskkill /im vantorel.exe >/dev/null && wait "$running"
+held=$(wine winepath -w "$program/vantorel.exe")
+(exec timeout 120 "$VANTOREL_WINE" "$build/packaging/hold_file.exe" "$held" >"$build/held.txt") & running=$!
+soon grep -qs held "$build/held.txt" || fail "hold_file.exe did not hold vantorel.exe"
+refused "another program held vantorel.exe"
+kill "$running" && wait "$running" || true
 
-# Closed, it leaves the user's settings and log, which survive the uninstaller.
-wine taskkill /im vantorel.exe >/dev/null && wait "$running" && before=$(cd "$data" && sha256sum ./*)
-# The uninstaller copies itself to %TEMP% and returns at once; the copy
-# removes the program folder last.
-wine "$program/uninstall.exe" /S || fail "the uninstaller ended with exit code $?"
+# The entry's QuietUninstallString, as a package manager runs it: the
+# uninstaller returns at once, its copy in %TEMP% removes the folder last.
+before=$(cd "$data" && sha256sum ./*) && eval "set -- $(entry QuietUninstallString)"
+[ "$(ends "$@")" = 0 ] || fail "$* failed"
 soon [ ! -e "$program" ] || fail "$program is still there after uninstalling"
-[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
-[ -z "$(entry DisplayName)" ] || fail "the Add/Remove Programs entry is still there"
-[ "$(cd "$data" && sha256sum ./*)" = "$before" ] || fail "the uninstaller changed the data folder"
-echo "package_install: OK (installed; refused while running; uninstalled, data folder kept)"
+[ ! -e "$shortcut" ] && [ -z "$(entry DisplayName)" ] || fail "the shortcut or the entry is still there"
+
+# The upgrade.
+old=$build/release/old && rm -rf "$old" && mkdir -p "$old" && cp -r "$stage/." "$old"
+for file in "$old"/*; do echo old >>"$file"; done
+git -C "$source" show b77eb36:packaging/vantorel.nsi >"$old.nsi" || fail "no installer script of 1.1.0 in the git history of $source"
+makensis -V1 -DVERSION=1.1.0 -DVERSION4=1.1.0.0 -DSTAGE_DIR="$old" -DICON="$source/res/vantorel.ico" \
+  -DOUT_FILE="$old/setup.exe" $([ "$bits" = 32 ] || echo -DAMD64) "$old.nsi" >/dev/null || fail "no installer of 1.1.0"
+[ "$(ends "$old/setup.exe" /S)" = 0 ] && [ "$(entry DisplayVersion)" = 1.1.0 ] || fail "1.1.0 did not install"
+[ "$(ends "$setup" /S)" = 0 ] || fail "the installer failed over 1.1.0"
+installed
+[ "$(cd "$data" && sha256sum ./*)" = "$before" ] || fail "the data folder changed"
+echo "package_install: OK ($bits-bit installer in the $prefix-bit prefix: installed; refused while running and while held; uninstalled; upgraded)"
