@@ -22,7 +22,7 @@ sha=$(sha256sum "$setup" | cut -d' ' -f1 | tr a-f A-F)
 mkdir -p "$folder"
 # begin TYPE: the lines every manifest starts with.
 begin() {
-  echo "# yaml-language-server: \$schema=https://aka.ms/winget-manifest.$1.$schema.schema.json"
+  echo "# yaml-language-server: \$schema=https://aka.ms/winget-manifest.${1,,}.$schema.schema.json"
   echo "PackageIdentifier: $id"
   echo "PackageVersion: $version"
 }
