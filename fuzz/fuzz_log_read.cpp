@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include "log/program_log.h"
 
@@ -24,11 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Checks checks;
     ProgramLog log(checks, checks);
     log.setFolder(folder);
-    std::FILE* file = std::fopen(log.path().c_str(), "wb");
-    if (!file) __builtin_trap();
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-    log.readLog(checks);
+    std::ofstream(log.path(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    log.readLog(checks);  // reports, and so stops, when the file was not written
     log.deleteLog();
     rmdir(folder);
     return 0;

@@ -42,14 +42,14 @@ using Case = std::tuple<bool, std::string, std::string, std::string, Lines>;
 class Session : public ProgramTest, public testing::WithParamInterface<Case> {};
 
 TEST_P(Session, SoundsAndLogEntriesFollowTheirSwitchesAlone) {
-    // The built-in alarm as the device gets it, its MP3 frames decoded.
+    // The built-in alarm as the device gets it, its MP3 frames decoded,
+    // recorded by the first case; the recording is then cleared away.
     static const std::string alarm = [] {
         PlaySoundA((pathFrom("VANTOREL_RES") + "\\alarm.wav").c_str(), nullptr,
                    SND_FILENAME | SND_SYNC);
-        const std::string played = readFileBytes(soundFile(0));
-        clearSounds();
-        return played;
+        return readFileBytes(soundFile(0));
     }();
+    clearSounds();
     const auto& [saverOn, switches, files, sounds, log] = GetParam();
     const std::string tests = pathFrom("VANTOREL_TEST_SOUNDS") + "\\";
     for (const std::string name : {"my-tick.wav", "my-alarm.wav"})

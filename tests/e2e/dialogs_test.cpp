@@ -2,9 +2,6 @@
 // chooser, the log viewer, the platform's font and colour dialogs reached
 // through the menu (what they return in the file and in the digits' pixels),
 // About, and help with and without its file.
-#include <algorithm>
-#include <string>
-
 #include "tests/e2e/program_test.h"
 
 namespace e2e {
@@ -75,7 +72,7 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     EXPECT_EQ(shown(preferences), "0101 400 20 130 C:\\alarm.wav No file selected");
     chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, "");
     chooseSoundFile(program, preferences, IDC_PREF_TICK_BROWSE, tick);
-    setText(GetDlgItem(preferences, IDC_PREF_DISPLAY_TOP), "7");
+    fill(preferences, {{IDC_PREF_DISPLAY_TOP, "7"}});
     EXPECT_EQ(shown(preferences), "0101 400 20 7 No file selected " + tick);
     chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, alarmFile);
     const std::string alarm = textOf(GetDlgItem(preferences, IDC_PREF_ALARM_PATH));
@@ -167,13 +164,10 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     std::filesystem::remove(folder / "vantorelhelp.chm");
     ASSERT_TRUE(CopyFileW(Path(programPath()).c_str(), (folder / "vantorel.exe").c_str(), FALSE));
     std::string face;
-    LOGFONTA any = {};
-    any.lfCharSet = DEFAULT_CHARSET;
+    LOGFONTA any = {};  // every family with an ANSI character set
     HDC screen = GetDC(nullptr);
     EnumFontFamiliesExA(screen, &any, noteFamily, reinterpret_cast<LPARAM>(&face), 0);
-    writePreferences(kQuiet);
-    ASSERT_TRUE(program.launch(folder / "vantorel.exe") && program.waitForMainWindow())
-        << program.problem();
+    ASSERT_TRUE(startWith(kQuiet, folder / "vantorel.exe"));
     // After a repaint, the digits are those of that font in those colours,
     // their ink centred in the display, which starts at the client area's left edge.
     const auto expectDigits = [&](HFONT font, COLORREF colour, COLORREF paper) {
@@ -200,8 +194,7 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     // Waits until the preferences file holds these colours and that font.
     std::string font = "320|700|0|Arial";
     const auto saved = [&](const std::string& colours) {
-        const std::string lines = "0|1|0|0|510|10|100|0|3|0|" + colours + "|" + font +
-                                  "|No file selected|No file selected";
+        const std::string lines = kQuiet.substr(0, 25) + colours + "|" + font + kQuiet.substr(51);
         return waitUntil([&] { return readFileBytes(preferencesPath()) == fileLines(lines); }, 5s);
     };
 

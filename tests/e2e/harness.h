@@ -43,20 +43,7 @@ bool waitUntil(Condition condition, std::chrono::milliseconds timeout) {
     return true;
 }
 inline long long elapsedMs(SteadyClock::time_point since) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - since)
-        .count();
-}
-
-// A process's exit code with what it means.
-inline std::string exitCodeInWords(DWORD code) {
-    char text[120];
-    std::snprintf(text, sizeof text, "exit code 0x%08lX%s", static_cast<unsigned long>(code),
-                  code == 0            ? ": it ended by itself"
-                  : code == 0xC0000135 ? ": a DLL the program needs could not be loaded"
-                  : code == 0xC000007B ? ": a DLL it loaded is built for another processor"
-                  : code == 0xC0000005 ? ": it crashed (access violation)"
-                                       : "");
-    return text;
+    return (SteadyClock::now() - since) / 1ms;
 }
 
 // The data folder (application data + "\vantorel") and its two files, by
@@ -75,10 +62,9 @@ inline void removeDataFolder() {
     std::filesystem::remove_all(dataFolder(), ignored);
 }
 inline std::string scratchFolder(const std::string& name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    CreateDirectoryA((temp + name).c_str(), nullptr);
-    return temp + name;
+    const Path folder = std::filesystem::temp_directory_path() / name;
+    std::filesystem::create_directory(folder);
+    return folder.string();
 }
 
 // A file's bytes; "<missing>" when it cannot be read.
@@ -101,11 +87,11 @@ inline Lines logMessages() {
 }
 
 // A preferences file's text from its eighteen lines, written with '|'
-// between them: the defaults, or kQuiet: the startup screen and the sounds off.
-inline const std::string kDefaults =
-    "1|1|1|1|510|10|100|0|3|0|0|16777215|320|700|0|Arial|No file selected|No file selected";
+// between them: kQuiet, the defaults with the startup screen and the sounds
+// off, or the defaults themselves.
 inline const std::string kQuiet =
     "0|1|0|0|510|10|100|0|3|0|0|16777215|320|700|0|Arial|No file selected|No file selected";
+inline const std::string kDefaults = "1|1|1|1" + kQuiet.substr(7);
 inline std::string fileLines(std::string text) {
     std::replace(text.begin(), text.end(), '|', '\n');
     return text + '\n';
@@ -125,9 +111,6 @@ inline std::string textOf(HWND window) {
     char text[512] = {};
     askWindow(window, WM_GETTEXT, sizeof text - 1, reinterpret_cast<LPARAM>(text));
     return text;
-}
-inline void setText(HWND control, const std::string& text) {
-    askWindow(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 // The non-empty texts of a dialog's static controls.
 inline Lines staticTexts(HWND dialog) {
@@ -185,10 +168,19 @@ public:
     }
     bool ended() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }
     // Why the program cannot be driven: it did not start, showed no window,
-    // or has ended, with its exit code in words. Empty while all is well.
+    // or has ended, with its exit code and what it means. Empty while all is well.
     std::string problem() const {
         if (!problem_.empty() || !ended()) return problem_;
-        return name_ + " has ended with " + exitCodeInWords(waitForExit());
+        const DWORD code = waitForExit();
+        char text[120];
+        std::snprintf(text, sizeof text, " has ended with exit code 0x%08lX%s",
+                      static_cast<unsigned long>(code),
+                      code == 0            ? ": it ended by itself"
+                      : code == 0xC0000135 ? ": a DLL the program needs could not be loaded"
+                      : code == 0xC000007B ? ": a DLL it loaded is built for another processor"
+                      : code == 0xC0000005 ? ": it crashed (access violation)"
+                                           : "");
+        return name_ + text;
     }
     // Waits for the process to end: its exit code, STILL_ACTIVE if it runs on.
     DWORD waitForExit(DWORD ms = 5000) const {
@@ -199,8 +191,7 @@ public:
     }
     // Closes the dialogs, then the main window, as their close boxes do.
     void close() {
-        for (HWND w; (w = waitForDialog(nullptr, 0ms)) && dismiss(w);) {
-        }
+        for (HWND w; (w = waitForDialog(nullptr, 0ms)) && dismiss(w);) continue;
         if (process_) PostMessageA(main_, WM_CLOSE, 0, 0);
         if (process_ && waitForExit() == STILL_ACTIVE) TerminateProcess(process_, 1);
         if (process_) CloseHandle(std::exchange(process_, nullptr));
@@ -250,16 +241,12 @@ public:
     // once when the program has ended.
     HWND waitForDialog(const char* caption, std::chrono::milliseconds timeout = 5s) const {
         HWND found = nullptr;
-        waitUntil(
-            [&] {
-                for (HWND w = nullptr;
-                     !found && (w = FindWindowExA(nullptr, w, "#32770", nullptr));) {
-                    if (owned(w) && IsWindowVisible(w) && (!caption || textOf(w) == caption))
-                        found = w;
-                }
-                return found || ended();
-            },
-            timeout);
+        const auto look = [&] {
+            for (HWND w = nullptr; !found && (w = FindWindowExA(nullptr, w, "#32770", nullptr));)
+                if (owned(w) && IsWindowVisible(w) && (!caption || textOf(w) == caption)) found = w;
+            return found || ended();
+        };
+        waitUntil(look, timeout);
         return found;
     }
     // Suspends the user-interface thread for `ms` milliseconds.

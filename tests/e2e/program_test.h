@@ -24,19 +24,13 @@ inline bool screenSaver(int set = -1) {
     return active != FALSE;
 }
 
-// What reached the sound device, one string of bytes per sound played, in
-// order. The test script has ALSA record each playback into a file of its
-// own: VANTOREL_SOUNDS names the first, the next ones end in .0001, .0002...
+// The file holding what reached the sound device as the i-th sound played.
+// The test script has ALSA record each playback into a file of its own:
+// VANTOREL_SOUNDS names the first, the next ones end in .0001, .0002...
 inline std::string soundFile(std::size_t i) {
     char suffix[8] = "";
     if (i > 0) std::snprintf(suffix, sizeof suffix, ".%04u", static_cast<unsigned>(i));
     return pathFrom("VANTOREL_SOUNDS") + suffix;
-}
-inline Lines playedSounds() {
-    Lines sounds;
-    for (std::string s; (s = readFileBytes(soundFile(sounds.size()))) != "<missing>";)
-        sounds.push_back(s);
-    return sounds;
 }
 inline void clearSounds() {
     for (std::size_t i = 0; DeleteFileA(soundFile(i).c_str()); ++i) continue;
@@ -48,8 +42,8 @@ inline std::string samples(const std::string& wave) { return wave.substr(wave.fi
 // The sounds played since the case began, each named by the samples it
 // begins with (a sound cut short by the next one still begins with them).
 inline std::string heard(const std::vector<std::pair<std::string, std::string>>& known) {
-    std::string names;
-    for (const std::string& sound : playedSounds()) {
+    std::string names, sound;
+    for (std::size_t i = 0; (sound = readFileBytes(soundFile(i))) != "<missing>"; ++i) {
         std::string name = "?";
         for (const auto& [knownName, samples] : known) {
             const std::size_t n = std::min<std::size_t>(samples.size(), 2048);
@@ -67,8 +61,7 @@ inline std::string heard(const std::vector<std::pair<std::string, std::string>>&
 using Ink = std::pair<std::string, double>;
 template <class Draw>
 Ink ink(int width, COLORREF paper, Draw draw) {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -400, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO info = {{sizeof info.bmiHeader, width, -400, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     DWORD* bits = nullptr;
     const HDC dc = CreateCompatibleDC(nullptr);
     const HBITMAP bitmap =
@@ -107,14 +100,15 @@ protected:
     }
 
     // Writes the preferences file (lines as for fileLines()), or with no
-    // lines keeps the file as it is, starts the program and waits for its
-    // main window; the startup screen must show first exactly when its switch
-    // is 1. Use as ASSERT_TRUE(startWith(...)): a failure says why.
-    testing::AssertionResult startWith(const std::string& lines = kQuiet) {
+    // lines keeps the file as it is, starts the program (vantorel.exe, or the
+    // copy at `exe`) and waits for its main window; the startup screen must
+    // show first exactly when its switch is 1. Use as
+    // ASSERT_TRUE(startWith(...)): a failure says why.
+    testing::AssertionResult startWith(std::string lines = kQuiet, Path exe = programPath()) {
         if (!lines.empty()) writePreferences(lines);
         const bool screen = readFileBytes(preferencesPath()).rfind("1\n", 0) == 0;
         bool shown = false;
-        if (!program.launch() || !program.waitForMainWindow("Vantorel", &shown))
+        if (!program.launch(exe) || !program.waitForMainWindow("Vantorel", &shown))
             return testing::AssertionFailure() << program.problem();
         if (shown == screen) return testing::AssertionSuccess();
         return testing::AssertionFailure() << "startup screen " << (shown ? "" : "not ") << "shown";
@@ -156,7 +150,8 @@ protected:
 
     // Types each text into the dialog's control of that id.
     static void fill(HWND dialog, std::initializer_list<std::pair<int, const char*>> texts) {
-        for (const auto& [id, text] : texts) setText(GetDlgItem(dialog, id), text);
+        for (const auto& [id, text] : texts)
+            askWindow(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     }
 
     // Clicks button `id` and waits until the enabled buttons read `buttons`.

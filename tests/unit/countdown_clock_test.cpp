@@ -53,8 +53,9 @@ protected:
 };
 
 // A limit of -1 hours (a damaged preferences file) wraps to 4294963696
-// seconds, so the end lies past 32-bit milliseconds.
-TEST_F(Clock, StopKeepsTheShownSecondsAndResetGoesBackToTheLimit) {
+// seconds, so the end lies past 32-bit milliseconds. Stop keeps the shown
+// seconds, Reset goes back to the limit.
+TEST_F(Clock, StopResetAndTheTickerKeepRealTime) {
     EXPECT_EQ(limit(-1, 5, 123), "1193045:35:19");
     clock.start();
     EXPECT_EQ(take(),
@@ -69,13 +70,11 @@ TEST_F(Clock, StopKeepsTheShownSecondsAndResetGoesBackToTheLimit) {
     EXPECT_EQ(after(1000), "1193045:35:17 tick arm1000");
     clock.reset();
     EXPECT_EQ(take(), "halt b100 1193045:35:19 log - Countdown reset.");
-}
 
-// The ticker comes early or late, the limit changes on the way and the
-// program freezes: the display follows real time, and each arming aims at the
-// next whole second, so no drift builds up. A tick that finds no new second
-// only re-arms; the end comes once, with the alarm and no tick sound.
-TEST_F(Clock, KeepsRealTime) {
+    // The ticker comes early or late, the limit changes on the way and the
+    // program freezes: the display follows real time, and each arming aims at
+    // the next whole second, so no drift builds up. A tick that finds no new
+    // second only re-arms; the end comes once, with the alarm and no tick sound.
     EXPECT_EQ(limit(1, 0, 0), "01:00:00");
     clock.start();
     take();
@@ -85,8 +84,7 @@ TEST_F(Clock, KeepsRealTime) {
     EXPECT_EQ(limit(0, 1, 0), "00:01:00");
     EXPECT_EQ(after(200), "arm800");
     EXPECT_EQ(after(60'000), kFinish) << "a freeze past the end";
-    clock.setLimit(0, 0, 0);  // finishes at the next tick
-    clock.reset();
+    EXPECT_EQ(limit(0, 0, 0), "00:00:00");  // finishes at the next tick
     clock.start();
     take();
     EXPECT_EQ(after(1000), kFinish);

@@ -40,9 +40,26 @@ protected:
     ProgramLog log_{*this, *this};
 };
 
-// The log's path holds at most 259 characters, "/vantorellog.txt" included:
-// a longer or an empty one opens nothing, and every entry reports it.
-TEST_F(ProgramLogTest, EntriesAreTimestampedCutTo259CharactersAndKeptWhereThePathFits) {
+// A missing file is reported once, an empty one gives nothing. Lines come
+// back without the line feed and the one CR before it, whole however long,
+// cut at a NUL; a last line without a line feed counts. The file is read in
+// 64 KiB blocks: the 12 bytes before `edge` put its CR on the first block's
+// last byte, and the rest after the NUL runs over the next blocks.
+TEST_F(ProgramLogTest, LinesComeBackWholeAndEntriesAreKeptWhereThePathFits) {
+    EXPECT_EQ(readBack(), Lines{});  // no file yet
+    std::ofstream log(dir_ + "/vantorellog.txt", std::ios::binary);
+    EXPECT_EQ(readBack(), Lines{});  // an empty one
+    const std::string edge(65535 - 12, 'e'), huge(100000, 'h');
+    log << "one\r\n\r\n\na\r\r\n" + edge + "\r\n" + huge + "\nab\0cd\nef\0"s +
+               std::string(200000, 'z') + "\nb\r";
+    log.close();
+    EXPECT_EQ(readBack(), (Lines{"one", "", "", "a\r", edge, huge, "ab", "ef", "b\r"}));
+    EXPECT_EQ(reports_, Lines{kLogReadError});
+    reports_.clear();
+
+    // Entries are timestamped and cut to 259 characters. The log's path holds
+    // at most 259 characters, "/vantorellog.txt" included: a longer or an
+    // empty one opens nothing, and every entry reports it.
     const std::string fits = dir_ + "/" + std::string(242 - dir_.size(), 'd');  // 243 characters
     fs::create_directories(fits);
     fs::create_directories(fits + "d");
@@ -55,23 +72,6 @@ TEST_F(ProgramLogTest, EntriesAreTimestampedCutTo259CharactersAndKeptWhereThePat
     EXPECT_EQ(readBack(),
               (Lines{"2026-01-05 07:08:09 - Countdown started. " + std::string(218, 'x'),
                      "2026-01-05 07:08:09 - New log started."}));
-}
-
-// A missing file is reported once, an empty one gives nothing. Lines come
-// back without the line feed and the one CR before it, whole however long,
-// cut at a NUL; a last line without a line feed counts. The file is read in
-// 64 KiB blocks: the 12 bytes before `edge` put its CR on the first block's
-// last byte, and the rest after the NUL runs over the next blocks.
-TEST_F(ProgramLogTest, LinesComeBackWholeWithoutLineEnds) {
-    EXPECT_EQ(readBack(), Lines{});  // no file yet
-    std::ofstream log(dir_ + "/vantorellog.txt", std::ios::binary);
-    EXPECT_EQ(readBack(), Lines{});  // an empty one
-    const std::string edge(65535 - 12, 'e'), huge(100000, 'h');
-    log << "one\r\n\r\n\na\r\r\n" + edge + "\r\n" + huge + "\nab\0cd\nef\0"s +
-               std::string(200000, 'z') + "\nb\r";
-    log.close();
-    EXPECT_EQ(readBack(), (Lines{"one", "", "", "a\r", edge, huge, "ab", "ef", "b\r"}));
-    EXPECT_EQ(reports_, Lines{kLogReadError});
 }
 
 }  // namespace
