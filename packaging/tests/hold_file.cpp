@@ -7,10 +7,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (argc != 2 || CreateFileA(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                 nullptr) == INVALID_HANDLE_VALUE)
-        return 1;
-    std::puts("held");
-    std::fflush(stdout);
-    Sleep(INFINITE);
+    if (argc == 2 && CreateFileA(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                 nullptr) != INVALID_HANDLE_VALUE)
+        std::puts("held"), std::fflush(stdout), Sleep(INFINITE);
+    return 1;
 }

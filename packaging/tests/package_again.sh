@@ -29,24 +29,25 @@ fi
 { "$cmake" -S "$source" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
   && "$cmake" --build build --target "$target"; } >build.log 2>&1 || fail "the second build failed (see $again/build.log)"
 
-# installed_uninstaller SETUP: installs SETUP into a folder of its own, keeps
-# the uninstall.exe it writes there as uninstall.exe, and uninstalls.
-installed_uninstaller() {
-  source "$source/scripts/wine-env.sh" && vantorel_wine_use 32
-  vantorel_wine_runs 32 || { echo "package_signed: this machine runs no 32-bit code: uninstall.exe not checked"; return; }
-  vantorel_wine_prefix >/dev/null && local folder=$WINEPREFIX/drive_c/signed-test
-  timeout 120 "$VANTOREL_WINE" "$PWD/$1" /S "/D=C:\\signed-test" && cp "$folder/uninstall.exe" . || fail "$1 did not install"
-  timeout 120 "$VANTOREL_WINE" "$folder/uninstall.exe" /S && for _ in $(seq 300); do [ -e "$folder" ] && sleep 0.1; done
-  osslsigncode verify -CAfile cert.pem -in uninstall.exe >verify.log 2>&1 \
-    || fail "the uninstall.exe that $1 installs does not verify against the test certificate (see $again/verify.log)"
+# installed SETUP: installs SETUP in a folder of its own, copies the
+# uninstall.exe it writes there to uninstall.exe here, adds that copy to the
+# files to verify, and uninstalls. Adds nothing where 32-bit Wine cannot run.
+installed() {
+  source "$source/scripts/wine-env.sh" && vantorel_wine_use 32 && vantorel_wine_runs 32 && vantorel_wine_prefix >/dev/null \
+    || { echo "package_signed: this machine runs no 32-bit code: the installed uninstall.exe is not checked" >&2; return; }
+  timeout 120 "$VANTOREL_WINE" "$PWD/$1" /S "/D=C:\\signed-test" && cp "$WINEPREFIX/drive_c/signed-test/uninstall.exe" . \
+    && timeout 120 "$VANTOREL_WINE" "C:\\signed-test\\uninstall.exe" /S && files+=(uninstall.exe) || fail "$1 did not install"
+  for _ in $(seq 300); do [ -e "$WINEPREFIX/drive_c/signed-test" ] || break; sleep 0.1; done
 }
 for artefact; do
   first=$build/$artefact second=build/$artefact
   if [ "$mode" = signed ]; then
     [ "${artefact##*.}" != zip ] || { unzip -p "$second" '*/vantorel.exe' >vantorel.exe && second=vantorel.exe; }
-    [ "${artefact##*.}" != exe ] || installed_uninstaller "$second"
-    osslsigncode verify -CAfile cert.pem -in "$second" >verify.log 2>&1 \
-      || fail "$artefact: $(basename "$second") does not verify against the test certificate (see $again/verify.log)"
+    files=("$second") && { [ "${artefact##*.}" != exe ] || installed "$second"; }
+    for file in "${files[@]}"; do
+      osslsigncode verify -CAfile cert.pem -in "$file" >verify.log 2>&1 \
+        || fail "$artefact: $(basename "$file") does not verify against the test certificate (see $again/verify.log)"
+    done
   elif ! cmp -s "$first" "$second"; then
     fail "$artefact differs between the builds, first at $(cmp "$first" "$second" 2>&1 | grep -o 'byte [0-9]*') (from 1)"
   elif [ "$(basename "$artefact")" = SHA256SUMS ]; then

@@ -30,8 +30,7 @@ soon() { for _ in $(seq 300); do "$@" && return; sleep 0.1; done; false; }
 # The Windows folders, and the same places in the Unix tree; the 32-bit
 # registry view as the 64-bit reg.exe sees it.
 unix() { wine winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }
-folder=ProgramFiles view='HKLM\Software'
-[ "$bits" = "$prefix" ] || folder='ProgramFiles(x86)' view='HKLM\Software\WOW6432Node'
+[ "$bits" = "$prefix" ] && folder=ProgramFiles view='HKLM\Software' || folder='ProgramFiles(x86)' view='HKLM\Software\WOW6432Node'
 program=$(unix "$folder")/Vantorel data=$VANTOREL_ROAMING/vantorel files="LICENSE README.md uninstall.exe vantorel.exe vantorelhelp.chm"
 shortcut="$(unix ProgramData)/Microsoft/Windows/Start Menu/Programs/Vantorel.lnk"
 manifest() { sed -n "s/^ *-* *$1: //p" "$(dirname "$setup")/winget/Vantorel.Vantorel.installer.yaml" | head -n 1; }
@@ -40,21 +39,15 @@ entry() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *
 in_use=$(sed -n '/InstallerReturnCode/{N;s/.*: \([0-9]*\)\n.*packageInUse$/\1/p}' "$(dirname "$setup")/winget/Vantorel.Vantorel.installer.yaml")
 stage=$(dirname "$setup")/stage/vantorel-$(manifest PackageVersion)
 [ -d "$data" ] && mv "$data" "$data.before-test"
-clean_up() {
-  rm -rf "$program" "$shortcut" "$data"
-  wine reg delete "$key" /f >/dev/null 2>&1 || true
-  if [ -d "$data.before-test" ]; then mv "$data.before-test" "$data"; fi
-}
-trap 'kill ${running:-} 2>/dev/null || :; clean_up' EXIT
+trap 'kill ${running:-} 2>/dev/null || :; rm -rf "$program" "$shortcut" "$data"; wine reg delete "$key" /f >/dev/null 2>&1 || :
+  [ ! -d "$data.before-test" ] || mv "$data.before-test" "$data"' EXIT
 [ "$(manifest InstallerSha256)" = "$(sha256sum "$setup" | cut -d' ' -f1 | tr a-f A-F)" ] || fail "the manifests give another SHA-256"
 
 installed() {  # VERSION: the folder holds exactly this build's files, and one entry shows that version.
   [ "$(ls "$program" | paste -sd' ')" = "$files" ] || fail "$program holds: $(ls "$program" | paste -sd' ')"
   for file in $files; do [ "$file" = uninstall.exe ] || cmp -s "$program/$file" "$stage/$file" || fail "$file is not this build's"; done
   [ "$(wine reg query "$uninstall" /s | tr -d '\r' | grep -c "DisplayName *REG_SZ *$(manifest DisplayName)$")" = 1 ] || fail "not one entry"
-  for value in DisplayName Publisher DisplayVersion; do
-    [ "$(entry $value)" = "$(manifest $value)" ] || fail "the entry's $value is '$(entry $value)', the manifests say '$(manifest $value)'"
-  done
+  for value in DisplayName Publisher DisplayVersion; do [ "$(entry $value)" = "$(manifest $value)" ] || fail "the entry's $value differs"; done
 }
 [ "$(ends "$setup" /S)" = 0 ] || fail "the installer failed"
 installed
@@ -67,18 +60,16 @@ grep -qaiF "$(wine cmd /c echo "%$folder%" | tr -d '\r')\\Vantorel\\vantorel.exe
 # %TEMP%, whose exit code is lost.
 refused() {  # the program that keeps vantorel.exe in use
   echo "edited" >>"$program/README.md" && local before && before=$(cd "$program" && sha256sum ./*)
-  code=$(ends "$setup" /S); [ "$code" = "$in_use" ] || fail "the installer did not end with $in_use while $1 ($code)"
-  [ "$(ends "$program/uninstall.exe" /S "_?=$(vantorel_wine_short "$program")")" = "$in_use" ] \
-    || fail "the uninstaller did not end with $in_use while $1"
+  local codes && codes="$(ends "$setup" /S) $(ends "$program/uninstall.exe" /S "_?=$(vantorel_wine_short "$program")")"
+  [ "$codes" = "$in_use $in_use" ] || fail "the installer and the uninstaller ended with $codes while $1"
   [ "$(cd "$program" && sha256sum ./*)" = "$before" ] && [ -n "$(entry DisplayName)" ] && [ -e "$shortcut" ] \
     || fail "the installation changed while $1"
 }
 (cd "$program" && exec timeout 120 "$VANTOREL_WINE" ./vantorel.exe) & running=$!
 soon grep -qs "Session Start" "$data/vantorellog.txt" || fail "the installed vantorel.exe did not start"
 refused "vantorel.exe ran"
-wine taskkill /im vantorel.exe >/dev/null && wait "$running"
-held=$(wine winepath -w "$program/vantorel.exe")
-(exec timeout 120 "$VANTOREL_WINE" "$build/packaging/hold_file.exe" "$held" >"$build/held.txt") & running=$!
+wine taskkill /im vantorel.exe >/dev/null && wait "$running" && rm -f "$build/held.txt"
+(exec timeout 120 "$VANTOREL_WINE" "$build/packaging/hold_file.exe" "$(wine winepath -w "$program/vantorel.exe")" >"$build/held.txt") & running=$!
 soon grep -qs held "$build/held.txt" || fail "hold_file.exe did not hold vantorel.exe"
 refused "another program held vantorel.exe"
 kill "$running" && wait "$running" || true
@@ -91,8 +82,7 @@ soon [ ! -e "$program" ] || fail "$program is still there after uninstalling"
 [ ! -e "$shortcut" ] && [ -z "$(entry DisplayName)" ] || fail "the shortcut or the entry is still there"
 
 # The upgrade.
-old=$build/release/old && rm -rf "$old" && mkdir -p "$old" && cp -r "$stage/." "$old"
-for file in "$old"/*; do echo old >>"$file"; done
+old=$build/release/old && rm -rf "$old" && cp -r "$stage" "$old" && for file in "$old"/*; do echo old >>"$file"; done
 git -C "$source" show b77eb36:packaging/vantorel.nsi >"$old.nsi" || fail "no installer script of 1.1.0 in the git history of $source"
 makensis -V1 -DVERSION=1.1.0 -DVERSION4=1.1.0.0 -DSTAGE_DIR="$old" -DICON="$source/res/vantorel.ico" \
   -DOUT_FILE="$old/setup.exe" $([ "$bits" = 32 ] || echo -DAMD64) "$old.nsi" >/dev/null || fail "no installer of 1.1.0"
