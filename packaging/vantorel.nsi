@@ -6,11 +6,11 @@
 ;              and LICENSE
 ;   ICON       the program icon
 ;   OUT_FILE   the installer to write
-; and, when signing is configured, SIGN_UNINSTALLER: a script that signs the
-; file it is given in place, run on the uninstaller before it is packed.
-; and, for the 64-bit build's test installer only, AMD64: a 64-bit installer
-; of the 64-bit program, so the installer test also runs on machines that
-; cannot execute 32-bit code. The release installer is the 32-bit one.
+; when signing is configured, SIGN_UNINSTALLER: a script that signs the file
+; it is given in place, run on the uninstaller before it is packed; and, for
+; the 64-bit build's test installer only, AMD64: a 64-bit installer of the
+; 64-bit program, so the installer test also runs on machines that cannot
+; execute 32-bit code. The release installer is the 32-bit one.
 ;
 ; It installs for all users into $PROGRAMFILES\Vantorel (Program Files (x86)
 ; on 64-bit Windows), adds a Start-menu shortcut and an entry in Add/Remove
@@ -137,14 +137,13 @@ Function ${UN}FileFree
   retry:
   IfFileExists "$R0" 0 free
   System::Call 'kernel32::CreateFileW(w R0, i 0x40010000, i 7, p 0, i 3, i 0, p 0) p .r0'
-  ${If} $0 P<> -1
-    System::Call 'kernel32::CloseHandle(p r0)'
-    free:
-    Return
+  ${If} $0 P= -1
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION|MB_TOPMOST "$R0 is in use by another program. Close that program, then press Retry." /SD IDCANCEL IDRETRY retry
+    SetErrorLevel ${EXIT_IN_USE}
+    Quit
   ${EndIf}
-  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION|MB_TOPMOST "$R0 is in use by another program. Close that program, then press Retry." /SD IDCANCEL IDRETRY retry
-  SetErrorLevel ${EXIT_IN_USE}
-  Quit
+  System::Call 'kernel32::CloseHandle(p r0)'
+  free:
 FunctionEnd
 !macroend
 !insertmacro VANTOREL_CLOSED ""
@@ -155,7 +154,11 @@ FunctionEnd
 !macroend
 !macro CHECK_FILE NAME
   StrCpy $R0 "$INSTDIR\${NAME}"
-  Call ${UN}FileFree
+  !ifdef __UNINSTALL__
+    Call un.FileFree
+  !else
+    Call FileFree
+  !endif
 !macroend
 !macro REMOVE_FILE NAME
   Delete "$INSTDIR\${NAME}"
@@ -183,10 +186,8 @@ FunctionEnd
 Section "Vantorel" SectionProgram
   SectionIn RO
   Call VantorelClosed
-  !define UN ""
   !insertmacro VANTOREL_FILES CHECK_FILE
   !insertmacro CHECK_FILE "${UNINSTALLER}"
-  !undef UN
 
   SetOutPath "$INSTDIR"
   !insertmacro VANTOREL_FILES INSTALL_FILE
@@ -218,9 +219,7 @@ SectionEnd
 ; delete itself: uninstall.exe and the folder go at the next restart.
 Section "Uninstall"
   Call un.VantorelClosed
-  !define UN "un."
   !insertmacro VANTOREL_FILES CHECK_FILE
-  !undef UN
   !insertmacro VANTOREL_FILES REMOVE_FILE
   !insertmacro VANTOREL_FILES FILE_GONE
   Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
