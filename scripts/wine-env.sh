@@ -127,20 +127,42 @@ vantorel_wine_short() {  # UNIX-PATH
     "$VANTOREL_WINE" winepath -s "$("$VANTOREL_WINE" winepath -w "$1")"
 }
 
-# Creates the chosen build's prefix once (10 to 20 s); later calls return at once.
+# Creates the chosen build's prefix once (10 to 20 s); later calls return at
+# once. A new prefix is tried before it is used: one whose programs do not
+# start (seen once on a CI machine, a 64-bit prefix in which every program
+# then failed with "could not load kernel32.dll") is removed and made again,
+# once, with Wine's error messages in the log. Its log then also says how much
+# disk and memory were free and whether Wine's core DLLs in it are whole.
 vantorel_wine_prefix() {
     [ -f "$WINEPREFIX/.vantorel-ready-4" ] && return 0
-    local log=$VANTOREL_LOGS/wineprefix$VANTOREL_BITS.log key
+    local log=$VANTOREL_LOGS/wineprefix$VANTOREL_BITS.log
     mkdir -p "$VANTOREL_LOGS" "$(dirname "$WINEPREFIX")"
     echo "creating the Wine prefix $WINEPREFIX"
+    if ! vantorel_wine_prefix_make "$log"; then
+        vantorel_wine_prefix_state >>"$log"
+        mv "$log" "$log.first"
+        echo "the new prefix does not work ($VANTOREL_PREFIX_STEP failed, see $log.first); making it again"
+        wineserver -k 2>/dev/null || true
+        rm -rf "$WINEPREFIX"
+        if ! WINEDEBUG=err+all vantorel_wine_prefix_make "$log"; then
+            vantorel_wine_prefix_state >>"$log"
+            vantorel_failed "$VANTOREL_PREFIX_STEP (WINEPREFIX=$WINEPREFIX, made twice)" "$log"
+            return 1
+        fi
+    fi
+    touch "$WINEPREFIX/.vantorel-ready-4"
+}
+
+# One try at the prefix; on failure VANTOREL_PREFIX_STEP names the step.
+vantorel_wine_prefix_make() {  # LOG
+    local log=$1 key
+    VANTOREL_PREFIX_STEP="$VANTOREL_WINE wineboot -i"
     # Its exit status says little (a 64-bit prefix complains about
-    # syswow64\rundll32.exe); the registry files it writes say it worked.
+    # syswow64\rundll32.exe); the registry files it writes, and the programs
+    # tried at the end, say it worked.
     "$VANTOREL_WINE" wineboot -i >"$log" 2>&1 || true
     wineserver -w >>"$log" 2>&1 || true
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        vantorel_failed "$VANTOREL_WINE wineboot -i (WINEPREFIX=$WINEPREFIX)" "$log"
-        return 1
-    fi
+    [ -f "$WINEPREFIX/system.reg" ] || return 1
     # Without a window manager Wine otherwise freezes the program for 2 s each
     # time a dialog or message box hides. A crash ends the process at once
     # instead of waiting in a debugger. The shell opens a web address by
@@ -155,11 +177,9 @@ vantorel_wine_prefix() {
     )
     local i
     for ((i = 0; i < ${#settings[@]}; i += 3)); do
-        if ! "$VANTOREL_WINE" reg add "${settings[i]}" ${settings[i + 1]:+/v "${settings[i + 1]}"} /t REG_SZ \
-            /d "${settings[i + 2]}" /f >>"$log" 2>&1; then
-            vantorel_failed "$VANTOREL_WINE reg add '${settings[i]}' /v ${settings[i + 1]}" "$log"
-            return 1
-        fi
+        VANTOREL_PREFIX_STEP="$VANTOREL_WINE reg add '${settings[i]}' /v ${settings[i + 1]}"
+        "$VANTOREL_WINE" reg add "${settings[i]}" ${settings[i + 1]:+/v "${settings[i + 1]}"} /t REG_SZ \
+            /d "${settings[i + 2]}" /f >>"$log" 2>&1 || return 1
     done
     # The user's roaming application-data folder is named in another script
     # than the ANSI code page, as for a Russian or a Polish user name on an
@@ -170,12 +190,32 @@ vantorel_wine_prefix() {
       for key in 'User Shell Folders' 'Shell Folders'; do
           printf '\r\n[HKEY_CURRENT_USER\\%s\\%s]\r\n"AppData"="%s"\r\n' "$folders" "$key" "${roaming//\\/\\\\}"
       done; } | iconv -f UTF-8 -t UTF-16LE >"$WINEPREFIX/drive_c/appdata.reg"
-    if ! "$VANTOREL_WINE" regedit /S 'C:\appdata.reg' >>"$log" 2>&1; then
-        vantorel_failed "$VANTOREL_WINE regedit /S C:\appdata.reg" "$log"
-        return 1
-    fi
+    VANTOREL_PREFIX_STEP="$VANTOREL_WINE regedit /S C:\appdata.reg"
+    "$VANTOREL_WINE" regedit /S 'C:\appdata.reg' >>"$log" 2>&1 || return 1
+    # A program of each kind this prefix runs: in a 64-bit prefix where
+    # 32-bit code runs, the 32-bit installer runs too.
+    local shell exe said
+    for shell in system32 syswow64; do
+        [ "$shell" = system32 ] || { [ "$VANTOREL_BITS" = 64 ] && vantorel_wine_runs 32; } || continue
+        exe="C:\\windows\\$shell\\cmd.exe" VANTOREL_PREFIX_STEP="$VANTOREL_WINE $exe"
+        said=$("$VANTOREL_WINE" "$exe" /c echo works 2>>"$log") || true
+        [[ $said == works* ]] || return 1
+    done
     wineserver -w >>"$log" 2>&1 || true
-    touch "$WINEPREFIX/.vantorel-ready-4"
+}
+
+# Free disk space and memory, and whether the prefix's copies of Wine's core
+# DLLs are the installed ones, for a prefix that does not work.
+vantorel_wine_prefix_state() {
+    local arch=x86_64 dll
+    [ "$VANTOREL_BITS" = 64 ] || arch=i386
+    echo "-- free disk space where the prefix is, and memory:"
+    df -h "$WINEPREFIX" 2>&1 | tail -n 1
+    free -m 2>&1 | sed -n 2p
+    for dll in ntdll kernelbase kernel32; do
+        cmp "$WINEPREFIX/drive_c/windows/system32/$dll.dll" "/usr/lib/$arch-linux-gnu/wine/$arch-windows/$dll.dll" 2>&1 \
+            && echo "system32\\$dll.dll: the installed one"
+    done
 }
 
 # Sound for the tests: Wine plays through ALSA into its null device, which
