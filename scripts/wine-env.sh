@@ -127,26 +127,31 @@ vantorel_wine_short() {  # UNIX-PATH
     "$VANTOREL_WINE" winepath -s "$("$VANTOREL_WINE" winepath -w "$1")"
 }
 
-# Creates the chosen build's prefix once (10 to 20 s); later calls return at
+# Creates the chosen build's prefix once (10 to 30 s); later calls return at
 # once. A new prefix is tried before it is used: one whose programs do not
 # start (seen once on a CI machine, a 64-bit prefix in which every program
 # then failed with "could not load kernel32.dll") is removed and made again,
-# once, with Wine's error messages in the log. Its log then also says how much
-# disk and memory were free and whether Wine's core DLLs in it are whole.
+# once, with Wine's error messages in the log; each failure also prints how
+# much disk and memory were free and whether Wine's core DLLs in it are whole.
 vantorel_wine_prefix() {
     [ -f "$WINEPREFIX/.vantorel-ready-4" ] && return 0
     local log=$VANTOREL_LOGS/wineprefix$VANTOREL_BITS.log
     mkdir -p "$VANTOREL_LOGS" "$(dirname "$WINEPREFIX")"
     echo "creating the Wine prefix $WINEPREFIX"
+    # About 1.3 GB for a 64-bit prefix that holds the 32-bit side too.
+    local free need=1400
+    [ "$VANTOREL_BITS" = 64 ] || need=700
+    free=$(df -Pm "$(dirname "$WINEPREFIX")" | awk 'NR == 2 { print $4 }')
+    [ "${free:-0}" -ge "$need" ] || echo "only ${free:-?} MB free where the prefix goes; it needs about $need MB"
     if ! vantorel_wine_prefix_make "$log"; then
-        vantorel_wine_prefix_state >>"$log"
         mv "$log" "$log.first"
         echo "the new prefix does not work ($VANTOREL_PREFIX_STEP failed, see $log.first); making it again"
+        vantorel_wine_prefix_state
         wineserver -k 2>/dev/null || true
         rm -rf "$WINEPREFIX"
         if ! WINEDEBUG=err+all vantorel_wine_prefix_make "$log"; then
-            vantorel_wine_prefix_state >>"$log"
             vantorel_failed "$VANTOREL_PREFIX_STEP (WINEPREFIX=$WINEPREFIX, made twice)" "$log"
+            vantorel_wine_prefix_state >&2
             return 1
         fi
     fi
@@ -209,7 +214,7 @@ vantorel_wine_prefix_make() {  # LOG
 vantorel_wine_prefix_state() {
     local arch=x86_64 dll
     [ "$VANTOREL_BITS" = 64 ] || arch=i386
-    echo "-- free disk space where the prefix is, and memory:"
+    printf "\n-- free disk space where the prefix is, and memory:\n"
     df -h "$WINEPREFIX" 2>&1 | tail -n 1
     free -m 2>&1 | sed -n 2p
     for dll in ntdll kernelbase kernel32; do
