@@ -191,43 +191,46 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     };
     expectDigits(CreateFontA(320, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"),
                  RGB(0, 0, 0), RGB(255, 255, 255));
-    // Waits until the preferences file holds these colours and that font.
-    std::string font = "320|700|0|Arial";
-    const auto saved = [&](const std::string& colours) {
-        const std::string lines = kQuiet.substr(0, 25) + colours + "|" + font + kQuiet.substr(51);
-        return waitUntil([&] { return readFileBytes(preferencesPath()) == fileLines(lines); }, 5s);
-    };
-
     // Settings > Font...: another face, Bold Italic, 12 points: 16 pixels at
     // 96 dots per inch, so the digits stand 216 pixels high.
+    const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72) - 200;
+    const std::string font = std::to_string(height) + "|700|1|" + face;
+    // Presses OK; the preferences file then holds these colours and that
+    // font. It is read only once the program has replaced it: Wine refuses
+    // a rename over a file that another program has open, however shared.
+    const auto okSaves = [&](HWND chooser, const std::string& colours) {
+        auto state = [&, data = WIN32_FILE_ATTRIBUTE_DATA{}]() mutable {
+            GetFileAttributesExW(preferencesPath().c_str(), GetFileExInfoStandard, &data);
+            return std::string(reinterpret_cast<const char*>(&data), sizeof data);
+        };
+        const std::string before = state();
+        EXPECT_TRUE(dismiss(chooser, IDOK) && waitUntil([&] { return state() != before; }, 5s));
+        EXPECT_EQ(readFileBytes(preferencesPath()),
+                  fileLines(kQuiet.substr(0, 25) + colours + "|" + font + kQuiet.substr(51)));
+    };
     HWND chooser = openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}, "Font");
     EXPECT_TRUE(IsWindowEnabled(program.mainWindow())) << "the font dialog has an owner";
     pick(chooser, 0x0470, face);           // cmb1
     pick(chooser, 0x0471, "Bold Italic");  // cmb2
     pick(chooser, 0x0472, "12");           // cmb3
-    ASSERT_TRUE(dismiss(chooser, IDOK));
-    const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72) - 200;
-    font = std::to_string(height) + "|700|1|" + face;
-    EXPECT_TRUE(saved("0|16777215")) << readFileBytes(preferencesPath());
+    okSaves(chooser, "0|16777215");
 
     // Settings > Text Color... and Background Color..., both opening on the
     // colour they change; the background shows at once.
     chooser = openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "Color");
     EXPECT_EQ(textOf(GetDlgItem(chooser, 706)), "0");  // red, then green and blue
     fill(chooser, {{706, "200"}, {707, "30"}, {708, "40"}});
-    ASSERT_TRUE(dismiss(chooser, IDOK));
-    EXPECT_TRUE(saved("2629320|16777215")) << readFileBytes(preferencesPath());
+    okSaves(chooser, "2629320|16777215");
     chooser =
         openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "Color");
     EXPECT_EQ(textOf(GetDlgItem(chooser, 706)), "255");
     fill(chooser, {{706, "10"}, {707, "120"}, {708, "200"}});
-    ASSERT_TRUE(dismiss(chooser, IDOK));
+    okSaves(chooser, "2629320|13137930");
     const COLORREF paper = RGB(10, 120, 200);
     POINT background = {20, 60};  // neither the buttons nor the display cover it
     ClientToScreen(program.mainWindow(), &background);
     EXPECT_TRUE(
         waitUntil([&] { return GetPixel(screen, background.x, background.y) == paper; }, 3s));
-    EXPECT_TRUE(saved("2629320|13137930")) << readFileBytes(preferencesPath());
 
     expectDigits(
         CreateFontA(height, 0, 0, 0, FW_BOLD, TRUE, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, face.c_str()),
@@ -255,9 +258,8 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     ASSERT_TRUE(CopyFileW((Path(programPath()).parent_path() / "vantorelhelp.chm").c_str(),
                           (folder / "vantorelhelp.chm").c_str(), FALSE));
     ASSERT_TRUE(program.typeKeys({VK_F1}));
-    HWND help = nullptr;
-    EXPECT_TRUE(waitUntil([&] { return (help = FindWindowA(nullptr, "Vantorel Help")); }, 10s));
-    PostMessageA(help, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return FindWindowA(nullptr, "Vantorel Help"); }, 10s));
+    PostMessageA(FindWindowA(nullptr, "Vantorel Help"), WM_CLOSE, 0, 0);
 }
 
 }  // namespace e2e
