@@ -75,11 +75,12 @@ refused "another program held vantorel.exe"
 kill "$running" && wait "$running" || true
 
 # The entry's QuietUninstallString, as a package manager runs it: the
-# uninstaller returns at once, its copy in %TEMP% removes the folder last.
+# uninstaller returns at once; its copy in %TEMP% removes the folder, then
+# the shortcut and the entry.
 before=$(cd "$data" && sha256sum ./*) && eval "set -- $(entry QuietUninstallString)"
 [ "$(ends "$@")" = 0 ] || fail "$* failed"
-soon [ ! -e "$program" ] || fail "$program is still there after uninstalling"
-[ ! -e "$shortcut" ] && [ -z "$(entry DisplayName)" ] || fail "the shortcut or the entry is still there"
+soon eval '[ ! -e "$program" ] && [ ! -e "$shortcut" ] && [ -z "$(entry DisplayName)" ]' \
+  || fail "the folder $program, the shortcut or the entry is still there after uninstalling"
 
 # The upgrade.
 old=$build/release/old && rm -rf "$old" && cp -r "$stage" "$old" && for file in "$old"/*; do echo old >>"$file"; done
