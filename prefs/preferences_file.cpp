@@ -219,16 +219,6 @@ std::string temporaryPath(const std::string& path) {
     return temporary;
 }
 
-// Writes the whole text to a new file; false if any part of it fails.
-bool writeWholeFile(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool flushed = std::fflush(file) == 0;
-    const bool closed = std::fclose(file) == 0;
-    return written && flushed && closed;
-}
-
 }  // namespace
 
 std::string formatPreferences(const Preferences& record) {
@@ -273,6 +263,8 @@ void PreferencesStore::setDefaults() {
 
 // The new text goes to a temporary file next to the old one, which then
 // replaces the old file in one step; the old file stays whole until then.
+// Only where another program keeps that step from being taken is the old
+// file written over in place.
 void PreferencesStore::save() {
     if (!usablePath(path_) || isReadOnlyFile(path_.c_str())) {
         errors_.report(kPreferencesWriteError);
@@ -293,11 +285,18 @@ void PreferencesStore::save() {
         createFolder(path_.substr(0, slash).c_str());  // the data folder may have been removed
     }
     std::remove(temporary.c_str());  // a leftover from an interrupted save
-    if (!writeWholeFile(temporary, formatPreferences(record_)) ||
-        !replaceFile(temporary.c_str(), path_.c_str())) {
-        std::remove(temporary.c_str());
-        errors_.report(kPreferencesWriteError);
+    const std::string text = formatPreferences(record_);
+    bool saved = false;
+    if (writeNewFile(temporary.c_str(), text)) {
+        // Another program holding the file open keeps its name from being
+        // moved over on Windows; if it lets others write the file, the
+        // text goes over it in place.
+        const Replaced replaced = replaceFile(temporary.c_str(), path_.c_str());
+        saved = replaced == Replaced::yes ||
+                (replaced == Replaced::inUse && overwriteFile(path_.c_str(), text));
     }
+    std::remove(temporary.c_str());  // unless it has become the file
+    if (!saved) errors_.report(kPreferencesWriteError);
 }
 
 void PreferencesStore::load() { read(true); }

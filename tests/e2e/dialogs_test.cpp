@@ -36,6 +36,32 @@ TEST_F(SetTimer, ClampsEachFieldInTurnAndTheNewLimitCounts) {
               fileLines(kQuiet.substr(0, 19) + "99|59|59" + kQuiet.substr(24)));
 }
 
+// Another program holds the settings file open (a viewer, a backup or sync
+// agent), so that its name cannot be moved over: a change is written over it
+// in place where that program lets others write it, and is refused with the
+// one box, leaving the file as it was, where it only lets others read it.
+TEST_F(SetTimer, SavesOverAFileAnotherProgramHoldsOpenIfItLetsOthersWrite) {
+    ASSERT_TRUE(startWith());
+    const std::string saved = fileLines(kQuiet.substr(0, 19) + "0|7|0" + kQuiet.substr(24));
+    for (const DWORD sharing :
+         {DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}, DWORD{FILE_SHARE_READ}}) {
+        const HANDLE held = CreateFileW(preferencesPath().c_str(), GENERIC_READ, sharing, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        program.command(IDM_TIME_LIMIT);
+        const HWND setTimer = dialog("Set Timer");
+        fill(setTimer, {{IDC_SET_MINUTES, sharing & FILE_SHARE_WRITE ? "7" : "9"}});
+        if (sharing & FILE_SHARE_WRITE) {
+            confirm(setTimer);
+        } else {
+            confirm(setTimer, {{kFileError, "Cannot write to user preferences file!"}});
+        }
+        CloseHandle(held);
+        EXPECT_EQ(readFileBytes(preferencesPath()), saved);
+        EXPECT_FALSE(std::filesystem::exists(dataFolder() / "vantorl.tmp"));
+    }
+}
+
 // The "..." buttons' file box: Open with the chosen file's name typed in, or Cancel.
 void chooseSoundFile(Program& program, HWND preferences, int button, const Path& file) {
     pressButton(preferences, button);
