@@ -1,13 +1,15 @@
 ; The Vantorel installer. Built by the target package_release
 ; (packaging/CMakeLists.txt), which defines on the makensis command line:
-;   VERSION    the package's version, 1.1.1
-;   VERSION4   the same in four parts for the version resource, 1.1.1.0
+;   VERSION    the package's version, 1.1.2
+;   VERSION4   the same in four parts for the version resource, 1.1.2.0
 ;   STAGE_DIR  the folder holding vantorel.exe, vantorelhelp.chm, README.md
 ;              and LICENSE
 ;   ICON       the program icon
 ;   OUT_FILE   the installer to write
 ; when signing is configured, SIGN_UNINSTALLER: a script that signs the file
-; it is given in place, run on the uninstaller before it is packed; and, for
+; it is given in place, run on the uninstaller before it is packed, and
+; SIGNED_PLUGINS: a folder holding signed copies of NSIS's plug-in DLLs for
+; the target, packed instead of NSIS's own; and, for
 ; the 64-bit build's test installer only, AMD64: a 64-bit installer of the
 ; 64-bit program, so the installer test also runs on machines that cannot
 ; execute 32-bit code. The release installer is the 32-bit one.
@@ -24,8 +26,15 @@
 ; Exit codes, for people and package managers alike:
 ;   0  installed, or uninstalled
 ;   1  cancelled by the user (NSIS's own code for its Cancel button)
-;   2  failed otherwise (NSIS's own code when the script aborts)
+;   2  failed otherwise (NSIS's own code when the script aborts), among
+;      them a check for a running copy or a file in use that could not
+;      run, and an uninstaller whose folder holds no uninstall.exe:
+;      nothing was changed
 ;   3  Vantorel or one of its files is in use; nothing was changed
+; The entry runs the uninstaller in place (_?=), so that the process a
+; package manager or Apps & Features waits for is the one that does the
+; work and gives its exit code: started without _?=, NSIS's uninstaller
+; copies itself to %TEMP%, starts the copy and ends with 0 at once.
 
 !ifndef VERSION | VERSION4 | STAGE_DIR | ICON | OUT_FILE
   !error "makensis needs -DVERSION -DVERSION4 -DSTAGE_DIR -DICON -DOUT_FILE"
@@ -41,6 +50,7 @@
 
 !define PRODUCT "Vantorel"
 !define PUBLISHER "The Vantorel developers"
+!define COPYRIGHT "Copyright (c) 2026 The Vantorel developers"
 !define UNINSTALLER "uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantorel"
 ; Every running copy of the program holds this mutex, and its main window
@@ -48,6 +58,7 @@
 !define INSTANCE_MUTEX "VantorelInstanceIsRunning"
 !define WINDOW_CLASS "Vantorel"
 !define SYNCHRONIZE 0x00100000
+!define EXIT_FAILED 2
 !define EXIT_IN_USE 3
 
 ; The program's files, one line each: installed, checked, removed.
@@ -80,7 +91,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} Setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 The Vantorel developers"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -100,6 +111,16 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 The Vantorel dev
 !ifdef SIGN_UNINSTALLER
   !uninstfinalize 'bash "${SIGN_UNINSTALLER}" "%1"' = 0
 !endif
+; The plug-ins the installer and the uninstaller unpack and load (System,
+; nsDialogs for the pages), signed like the rest: application control
+; blocks unsigned DLLs. A folder added here takes precedence over NSIS's.
+!ifdef SIGNED_PLUGINS
+  !ifdef AMD64
+    !addplugindir /amd64-unicode "${SIGNED_PLUGINS}"
+  !else
+    !addplugindir /x86-unicode "${SIGNED_PLUGINS}"
+  !endif
+!endif
 
 ; Windows (and Wine) refuses to replace or delete the file of a running
 ; program but not the files beside it, so installing or uninstalling while
@@ -108,13 +129,20 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 The Vantorel dev
 ; to close it: Retry looks again, Cancel ends the installer or uninstaller
 ; with EXIT_IN_USE and nothing changed. A silent run shows no box and ends so
 ; at once. A copy running from another folder (the portable zip) counts too:
-; the mutex does not say where it runs from. The uninstaller's exit code is
-; that of its copy in %TEMP%; uninstall.exe started without _?= has already
-; returned 0.
+; the mutex does not say where it runs from.
+;
+; The checks call Windows through the System plug-in. Where Windows keeps
+; it from loading (application control blocks unsigned DLLs), System::Call
+; does nothing and leaves its output register as it was: the check could
+; not run, which counts as failed (Unchecked).
 !macro VANTOREL_CLOSED UN
 Function ${UN}VantorelClosed
   look:
+  StrCpy $0 "unchecked"
   System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${INSTANCE_MUTEX}") p .r0'
+  ${If} $0 == "unchecked"
+    Call ${UN}Unchecked
+  ${EndIf}
   FindWindow $1 "${WINDOW_CLASS}"
   ${If} $0 P= 0
   ${AndIf} $1 P= 0
@@ -136,7 +164,11 @@ FunctionEnd
 Function ${UN}FileFree
   retry:
   IfFileExists "$R0" 0 free
+  StrCpy $0 "unchecked"
   System::Call 'kernel32::CreateFileW(w R0, i 0x40010000, i 7, p 0, i 3, i 0, p 0) p .r0'
+  ${If} $0 == "unchecked"
+    Call ${UN}Unchecked
+  ${EndIf}
   ${If} $0 P= -1
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION|MB_TOPMOST "$R0 is in use by another program. Close that program, then press Retry." /SD IDCANCEL IDRETRY retry
     SetErrorLevel ${EXIT_IN_USE}
@@ -144,6 +176,12 @@ Function ${UN}FileFree
   ${EndIf}
   System::Call 'kernel32::CloseHandle(p r0)'
   free:
+FunctionEnd
+
+Function ${UN}Unchecked
+  MessageBox MB_OK|MB_ICONSTOP|MB_TOPMOST "This program cannot check whether Vantorel is in use: Windows did not let it load its System plug-in. Nothing was changed." /SD IDOK
+  SetErrorLevel ${EXIT_FAILED}
+  Quit
 FunctionEnd
 !macroend
 !insertmacro VANTOREL_CLOSED ""
@@ -178,8 +216,17 @@ Function .onInit
   Call VantorelClosed
 FunctionEnd
 
+; $INSTDIR is the uninstaller's folder, or what follows _?= to the end of
+; the command line, blanks and all: text that a caller appends after it
+; becomes part of the name. Such a folder holds no uninstall.exe, and the
+; entry is not removed while the program's files may still be where it says.
 Function un.onInit
   SetShellVarContext all
+  ${IfNot} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR holds no ${UNINSTALLER} of Vantorel. Nothing was changed." /SD IDOK
+    SetErrorLevel ${EXIT_FAILED}
+    Quit
+  ${EndIf}
   Call un.VantorelClosed
 FunctionEnd
 
@@ -204,25 +251,57 @@ Section "Vantorel" SectionProgram
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vantorel.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}" _?=$INSTDIR'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; The uninstaller's own file can be moved while it runs, but NSIS keeps a
+; handle on it, to read its data, that lets others only read it: the move is
+; refused while that handle is open. By the end of the uninstall all the data
+; has been read and no plug-in is yet to be unpacked, so every handle of
+; this process on that file (it has that one) is closed; the search goes by
+; the file's full name, as Windows gives it for each handle.
+Function un.LetGoOfSelf
+  System::Call 'kernel32::CreateFileW(w "$EXEPATH", i 0, i 7, p 0, i 3, i 0, p 0) p .r1'
+  System::Call 'kernel32::GetFinalPathNameByHandleW(p r1, w .r2, i ${NSIS_MAX_STRLEN}, i 0)'
+  System::Call 'kernel32::CloseHandle(p r1)'
+  ${For} $3 1 1024
+    IntOp $4 $3 * 4
+    System::Call 'kernel32::GetFinalPathNameByHandleW(p r4, w .r5, i ${NSIS_MAX_STRLEN}, i 0) i .r6'
+    ${If} $6 <> 0
+    ${AndIf} $5 == $2
+      System::Call 'kernel32::CloseHandle(p r4)'
+    ${EndIf}
+  ${Next}
+FunctionEnd
+
 ; Removes only what the installer put in place, file by file, and the
 ; program folder only if that leaves it empty; the shortcut and the entry go
 ; last, once every program file has gone, so an uninstall that could not
 ; finish can be run again. Run in place (_?=), the uninstaller cannot
-; delete itself: uninstall.exe and the folder go at the next restart.
+; delete its own file while it runs, but it can move it within its volume:
+; into %TEMP%, where it goes at the next restart, and the folder goes now.
+; Where %TEMP% is on another volume, uninstall.exe and the folder go at the
+; next restart.
 Section "Uninstall"
   Call un.VantorelClosed
   !insertmacro VANTOREL_FILES CHECK_FILE
   !insertmacro VANTOREL_FILES REMOVE_FILE
   !insertmacro VANTOREL_FILES FILE_GONE
-  Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+  Call un.LetGoOfSelf
+  GetTempFileName $R1
+  Delete $R1
+  ClearErrors
+  Rename "$INSTDIR\${UNINSTALLER}" $R1
+  ${If} ${Errors}
+    Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+  ${Else}
+    Delete /REBOOTOK $R1
+  ${EndIf}
   RMDir /REBOOTOK "$INSTDIR"
 
   Delete "$SMPROGRAMS\Vantorel.lnk"
