@@ -8,8 +8,10 @@
 #  signed: with a throwaway self-signed certificate in VANTOREL_SIGN_CERT and
 #    VANTOREL_SIGN_KEY. Each installer ARTEFACT, and the vantorel.exe packed
 #    in a zip ARTEFACT, must verify against that certificate, and so must
-#    the uninstall.exe an installer ARTEFACT leaves, installed silently in
-#    the 32-bit build's Wine prefix (skipped where that cannot run).
+#    every plug-in DLL the installer unpacks and loads (7z reads them out of
+#    it), and the uninstall.exe an installer ARTEFACT leaves, installed
+#    silently in the 32-bit build's Wine prefix (skipped where that cannot
+#    run), with the plug-ins it holds.
 # ARTEFACTs are paths inside a build folder.
 # Usage: package_again.sh reproducible|signed CMAKE BUILD_DIR SOURCE_DIR TOOLCHAIN TARGET ARTEFACT...
 set -euo pipefail
@@ -36,14 +38,23 @@ installed() {
   source "$source/scripts/wine-env.sh" && vantorel_wine_use 32 && vantorel_wine_runs 32 && vantorel_wine_prefix >/dev/null \
     || { echo "package_signed: this machine runs no 32-bit code: the installed uninstall.exe is not checked" >&2; return; }
   timeout 120 "$VANTOREL_WINE" "$PWD/$1" /S "/D=C:\\signed-test" && cp "$WINEPREFIX/drive_c/signed-test/uninstall.exe" . \
-    && timeout 120 "$VANTOREL_WINE" "C:\\signed-test\\uninstall.exe" /S && files+=(uninstall.exe) || fail "$1 did not install"
+    && timeout 120 "$VANTOREL_WINE" "C:\\signed-test\\uninstall.exe" /S && files+=(uninstall.exe) && plugins uninstall.exe \
+    || fail "$1 did not install"
   for _ in $(seq 300); do [ -e "$WINEPREFIX/drive_c/signed-test" ] || break; sleep 0.1; done
+}
+# plugins EXE: adds the plug-in DLLs that the NSIS program EXE unpacks to the
+# files to verify; there are some.
+plugins() {
+  rm -rf "plugins-$1" && 7z x -o"plugins-$1" "$1" '$PLUGINSDIR/*.dll' >/dev/null || fail "7z cannot read $1"
+  local found=("plugins-$1/\$PLUGINSDIR"/*.dll)
+  [ -e "${found[0]}" ] || fail "$1 holds no plug-ins"
+  files+=("${found[@]}")
 }
 for artefact; do
   first=$build/$artefact second=build/$artefact
   if [ "$mode" = signed ]; then
     [ "${artefact##*.}" != zip ] || { unzip -p "$second" '*/vantorel.exe' >vantorel.exe && second=vantorel.exe; }
-    files=("$second") && { [ "${artefact##*.}" != exe ] || installed "$second"; }
+    files=("$second") && { [ "${artefact##*.}" != exe ] || { plugins "$second" && installed "$second"; }; }
     for file in "${files[@]}"; do
       osslsigncode verify -CAfile cert.pem -in "$file" >verify.log 2>&1 \
         || fail "$artefact: $(basename "$file") does not verify against the test certificate (see $again/verify.log)"
