@@ -2,8 +2,8 @@
 # Writes the Windows Package Manager's three manifests (schema 1.6.0) for an
 # installer into FOLDER: Vantorel.Vantorel.yaml (version),
 # Vantorel.Vantorel.installer.yaml and Vantorel.Vantorel.locale.en-US.yaml.
-# The name, publisher, uninstall key (ProductCode) and "in use" exit code
-# are read from the installer script SCRIPT, the SHA-256 from SETUP_EXE, so
+# The name, publisher, copyright, uninstall key (ProductCode) and "in use"
+# exit code are read from the installer script SCRIPT, the SHA-256 from SETUP_EXE, so
 # the manifests say what that installer does. Nothing in them depends on
 # the time or the folder they are written in.
 # Usage: winget.sh FOLDER VERSION ARCHITECTURE SETUP_EXE INSTALLER_URL SCRIPT WEB_PAGE
@@ -18,6 +18,7 @@ define() {
   echo "$value"
 }
 name=$(define PRODUCT) publisher=$(define PUBLISHER) key=$(define UNINSTALL_KEY) in_use=$(define EXIT_IN_USE)
+copyright=$(define COPYRIGHT)
 sha=$(sha256sum "$setup" | cut -d' ' -f1 | tr a-f A-F)
 mkdir -p "$folder"
 # begin TYPE: the lines every manifest starts with.
@@ -29,8 +30,12 @@ begin() {
 end() { printf 'ManifestType: %s\nManifestVersion: %s\n' "$1" "$schema"; }
 { begin version && echo "DefaultLocale: en-US" && end version; } >"$folder/$id.yaml"
 { begin installer && cat <<MANIFEST && end installer; } >"$folder/$id.installer.yaml"
+InstallerLocale: en-US
+Platform:
+  - Windows.Desktop
 InstallerType: nullsoft
 Scope: machine
+ElevationRequirement: elevatesSelf
 InstallModes:
   - interactive
   - silent
@@ -57,6 +62,7 @@ Publisher: $publisher
 PackageName: $name
 PackageUrl: $page
 License: MIT
+Copyright: $copyright
 ShortDescription: A countdown timer that fills the screen with huge digits.
 Moniker: vantorel
 Tags:

@@ -8,7 +8,8 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 wine32:i386 xvfb x11-apps imagemagick
-  fp-utils nsis lame sox zip unzip osslsigncode openssl
+  fp-utils nsis lame sox zip unzip p7zip-full osslsigncode openssl
+  python3 python3-yaml python3-jsonschema
 )
 
 missing=()
