@@ -45,6 +45,17 @@
 !else
   Unicode true
 !endif
+; The plug-ins the installer and the uninstaller unpack and load (System,
+; nsDialogs for the pages), signed like the rest: application control
+; blocks unsigned DLLs. A folder added before the first plug-in is used
+; takes precedence over NSIS's own.
+!ifdef SIGNED_PLUGINS
+  !ifdef AMD64
+    !addplugindir /amd64-unicode "${SIGNED_PLUGINS}"
+  !else
+    !addplugindir /x86-unicode "${SIGNED_PLUGINS}"
+  !endif
+!endif
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 
@@ -110,16 +121,6 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 
 !ifdef SIGN_UNINSTALLER
   !uninstfinalize 'bash "${SIGN_UNINSTALLER}" "%1"' = 0
-!endif
-; The plug-ins the installer and the uninstaller unpack and load (System,
-; nsDialogs for the pages), signed like the rest: application control
-; blocks unsigned DLLs. A folder added here takes precedence over NSIS's.
-!ifdef SIGNED_PLUGINS
-  !ifdef AMD64
-    !addplugindir /amd64-unicode "${SIGNED_PLUGINS}"
-  !else
-    !addplugindir /x86-unicode "${SIGNED_PLUGINS}"
-  !endif
 !endif
 
 ; Windows (and Wine) refuses to replace or delete the file of a running
