@@ -79,14 +79,16 @@ inline long long linuxPrivateKb(const std::string& exeName) {
     return kb;
 }
 
-// The CPU time the Linux process that runs `exeName` has used so far, user
-// plus system (fields 14 and 15 of /proc/PID/stat, in the kernel's 100 Hz
-// clock ticks), in ms: Wine reports no such figure for another process.
+// The CPU time the Linux process `process` (its /proc folder) has used so
+// far, user plus system (fields 14 and 15 of /proc/PID/stat, in the
+// kernel's 100 Hz clock ticks), in ms; linuxCpuMs, that of the one running
+// the Windows program `exeName`: Wine reports no such figure for another
+// process. Each field is rounded down to 10 ms, so the difference of two
+// readings can be up to 20 ms off.
 // Sound played by the program counts, since Wine plays it from threads of
 // the process; work done for it in wineserver or Xvfb does not. -1 where
 // there is no such process.
-inline long long linuxCpuMs(const std::string& exeName) {
-    const std::filesystem::path process = linuxProcess(exeName);
+inline long long processCpuMs(const std::filesystem::path& process) {
     std::string stat;
     if (process.empty() || !std::getline(std::ifstream(process / "stat"), stat)) return -1;
     // The fields after the program's name in brackets, from field 3 on.
@@ -97,6 +99,33 @@ inline long long linuxCpuMs(const std::string& exeName) {
         if (number >= 14) ticks += std::stoll(field);
     }
     return ticks * 10;
+}
+inline long long linuxCpuMs(const std::string& exeName) {
+    return processCpuMs(linuxProcess(exeName));
+}
+
+// The CPU ms the wineserver of this program's Wine prefix has used so far
+// (the one whose WINEPREFIX is this process's), as processCpuMs counts it; -1
+// where there is none. It serves every program of the prefix, this one too.
+inline long long wineserverCpuMs() {
+    const auto prefixOf = [](const std::filesystem::path& process) {
+        std::ifstream environment(process / "environ", std::ios::binary);
+        for (std::string entry; std::getline(environment, entry, '\0');)
+            if (entry.rfind("WINEPREFIX=", 0) == 0) return entry;
+        return std::string();
+    };
+    const std::string ours = prefixOf("Z:\\proc\\self");
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("Z:\\proc", error)) {
+        const std::string pid = entry.path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::string program;
+        std::getline(std::ifstream(entry.path() / "cmdline", std::ios::binary), program, '\0');
+        program = program.substr(program.find_last_of("\\/") + 1);
+        if (program.rfind("wineserver", 0) == 0 && !ours.empty() && prefixOf(entry.path()) == ours)
+            return processCpuMs(entry.path());
+    }
+    return -1;
 }
 
 // Private bytes and peak working set, in KiB, of the process that owns

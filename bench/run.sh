@@ -2,9 +2,10 @@
 # Prints the benchmark figures: countdown accuracy with and without a frozen
 # user interface against a plain countdown program, start-up time against
 # the start-up floor and a bare window program, the log viewer against its
-# floor, memory, the CPU time of a running countdown against the plain one,
-# and the exe's size and imports; then one "figure NAME VALUE [reference
-# VALUE]" line each, so runs can be compared. With --long, only the private
+# floor, memory, the CPU time of a running countdown against the plain one
+# run beside it (both ticking, then both silent), and the exe's size and
+# imports; then one "figure NAME VALUE [reference VALUE]" line each, so
+# runs can be compared. With --long, only the private
 # memory over a 15-minute countdown instead (about 16 minutes). Measures
 # the 32-bit build where this machine can run it, else the 64-bit one; with
 # --64, the 64-bit one in any case. Runs
