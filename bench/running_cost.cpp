@@ -48,7 +48,6 @@ constexpr int kWindowsPerPhase[2] = {5, 3};  // silent, ticking
 // One of the two programs compared, and the CPU ms it used in each window,
 // silent ([0]) and ticking ([1]).
 struct Side {
-    const char* name;
     std::string exe;
     const char* windowClass;
     std::vector<long long> ms[2];
@@ -171,12 +170,9 @@ void cpuUse() {
         "the screen's height; ms in each %lu s window, counted from %lu s after the Start "
         "clicks:\n",
         static_cast<int>(sizeof(void*) * 8), gWindowMs / 1000, kFirstMs / 1000);
-    Side ours{"vantorel.exe", programPath(), "Vantorel", {}, {}};
-    Side plain{"plain countdown",
-               bench::besideThisProgram("bench_reference_countdown.exe"),
-               "ReferenceCountdown",
-               {},
-               {}};
+    Side ours{programPath(), "Vantorel", {}, {}};
+    Side plain{
+        bench::besideThisProgram("bench_reference_countdown.exe"), "ReferenceCountdown", {}, {}};
     phase(1, ours, plain, true, true);
     phase(2, ours, plain, false, true);
     phase(3, ours, plain, true, false);
