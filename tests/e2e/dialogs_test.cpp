@@ -14,7 +14,7 @@ using Dialogs = ProgramTest;
 TEST_F(SetTimer, ClampsEachFieldInTurnAndTheNewLimitCounts) {
     ASSERT_TRUE(startWith());
     HWND setTimer = openByKeys({VK_F3}, "Set Timer");
-    EXPECT_FALSE(IsWindowEnabled(program.mainWindow())) << "the dialog is not modal";
+    expectOwnedWithFocusOn(setTimer, IDOK);
     fill(setTimer, {{IDC_SET_MINUTES, "7"}});  // and then closed: nothing is taken
     escapeThenClose(setTimer);
     ASSERT_TRUE(press(IDC_START, "Stop"));
@@ -69,6 +69,7 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     // A cancelled choice only shows "No file selected"; a picked file is
     // taken at once, even when the dialog is then closed without OK.
     HWND preferences = openByKeys({VK_F2}, "Preferences");
+    expectOwnedWithFocusOn(preferences, IDOK);
     EXPECT_EQ(shown(preferences), "0101 400 20 130 C:\\alarm.wav No file selected");
     chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, "");
     chooseSoundFile(program, preferences, IDC_PREF_TICK_BROWSE, tick);
@@ -123,6 +124,7 @@ TEST_F(LogViewer, ListsEveryLineWholeAndDeleteLogStartsANewOne) {
     writeFileBytes(logPath(), lines[0] + "\r\n" + lines[1] + "\n" + lines[2] + "\n");
     program.command(IDM_VIEW_LOG);
     const HWND viewer = dialog("View Program Log"), list = GetDlgItem(viewer, IDC_LOG_LIST);
+    expectOwnedWithFocusOn(viewer, IDOK);
     EXPECT_EQ(askWindow(list, LB_GETCOUNT), 3);
     EXPECT_EQ(askWindow(list, LB_GETHORIZONTALEXTENT), 2048);
     for (int i = 0; i < 3; ++i)
@@ -242,6 +244,7 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     // and leaves the dialog open.
     const HWND about =
         openByKeys({VK_F10, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}, "About this program");
+    expectOwnedWithFocusOn(about, IDC_ABOUT_VISIT_WEB_PAGE);
     EXPECT_EQ(staticTexts(about), (Lines{VANTOREL_VERSION_LINE, VANTOREL_MAKER}));
     DeleteFileA("C:\\opened.txt");
     pressButton(about, IDC_ABOUT_VISIT_WEB_PAGE);
