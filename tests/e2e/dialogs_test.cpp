@@ -71,13 +71,13 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     HWND preferences = openByKeys({VK_F2}, "Preferences");
     expectOwnedWithFocusOn(preferences, IDOK);
     EXPECT_EQ(shown(preferences), "0101 400 20 130 C:\\alarm.wav No file selected");
-    chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, "");
-    chooseSoundFile(program, preferences, IDC_PREF_TICK_BROWSE, tick);
-    fill(preferences, {{IDC_PREF_DISPLAY_TOP, "7"}});
-    EXPECT_EQ(shown(preferences), "0101 400 20 7 No file selected " + tick);
     chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, alarmFile);
     const std::string alarm = textOf(GetDlgItem(preferences, IDC_PREF_ALARM_PATH));
     EXPECT_EQ(readFileBytes(alarm), readFileBytes(mine)) << alarm;
+    chooseSoundFile(program, preferences, IDC_PREF_TICK_BROWSE, tick);
+    chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, "");  // keeps the picked alarm
+    fill(preferences, {{IDC_PREF_DISPLAY_TOP, "7"}});
+    EXPECT_EQ(shown(preferences), "0101 400 20 7 No file selected " + tick);
     escapeThenClose(preferences);
 
     // Settings > Preferences...
