@@ -4,6 +4,8 @@
 // About, and help with and without its file.
 #include "tests/e2e/program_test.h"
 
+#include <set>
+
 namespace e2e {
 
 using SetTimer = ProgramTest;
@@ -14,7 +16,7 @@ using Dialogs = ProgramTest;
 TEST_F(SetTimer, ClampsEachFieldInTurnAndTheNewLimitCounts) {
     ASSERT_TRUE(startWith());
     HWND setTimer = openByKeys({VK_F3}, "Set Timer");
-    EXPECT_FALSE(IsWindowEnabled(program.mainWindow())) << "the dialog is not modal";
+    expectOwnedWithFocusOn(setTimer, IDOK);
     fill(setTimer, {{IDC_SET_MINUTES, "7"}});  // and then closed: nothing is taken
     escapeThenClose(setTimer);
     ASSERT_TRUE(press(IDC_START, "Stop"));
@@ -95,14 +97,15 @@ TEST_F(Preferences, OkTakesEveryFieldClampsInTurnAndLaysTheWindowOut) {
     // A cancelled choice only shows "No file selected"; a picked file is
     // taken at once, even when the dialog is then closed without OK.
     HWND preferences = openByKeys({VK_F2}, "Preferences");
+    expectOwnedWithFocusOn(preferences, IDOK);
     EXPECT_EQ(shown(preferences), "0101 400 20 130 C:\\alarm.wav No file selected");
-    chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, "");
-    chooseSoundFile(program, preferences, IDC_PREF_TICK_BROWSE, tick);
-    fill(preferences, {{IDC_PREF_DISPLAY_TOP, "7"}});
-    EXPECT_EQ(shown(preferences), "0101 400 20 7 No file selected " + tick);
     chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, alarmFile);
     const std::string alarm = textOf(GetDlgItem(preferences, IDC_PREF_ALARM_PATH));
     EXPECT_EQ(readFileBytes(alarm), readFileBytes(mine)) << alarm;
+    chooseSoundFile(program, preferences, IDC_PREF_TICK_BROWSE, tick);
+    chooseSoundFile(program, preferences, IDC_PREF_ALARM_BROWSE, "");  // keeps the picked alarm
+    fill(preferences, {{IDC_PREF_DISPLAY_TOP, "7"}});
+    EXPECT_EQ(shown(preferences), "0101 400 20 7 No file selected " + tick);
     escapeThenClose(preferences);
 
     // Settings > Preferences...
@@ -149,6 +152,7 @@ TEST_F(LogViewer, ListsEveryLineWholeAndDeleteLogStartsANewOne) {
     writeFileBytes(logPath(), lines[0] + "\r\n" + lines[1] + "\n" + lines[2] + "\n");
     program.command(IDM_VIEW_LOG);
     const HWND viewer = dialog("View Program Log"), list = GetDlgItem(viewer, IDC_LOG_LIST);
+    expectOwnedWithFocusOn(viewer, IDOK);
     EXPECT_EQ(askWindow(list, LB_GETCOUNT), 3);
     EXPECT_EQ(askWindow(list, LB_GETHORIZONTALEXTENT), 2048);
     for (int i = 0; i < 3; ++i)
@@ -167,12 +171,10 @@ TEST_F(LogViewer, ListsEveryLineWholeAndDeleteLogStartsANewOne) {
     escapeThenClose(viewer);
 }
 
-// Notes the last TrueType family by name that has the digits of ANSI
-// text: one that the font dialog lists and does not select by itself.
-BOOL CALLBACK noteFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM last) {
-    std::string& name = *reinterpret_cast<std::string*>(last);
+// Notes each TrueType family that has the digits of ANSI text.
+BOOL CALLBACK noteFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM families) {
     if ((type & TRUETYPE_FONTTYPE) != 0 && font->lfCharSet == ANSI_CHARSET)
-        name = std::max(name, std::string(font->lfFaceName));
+        reinterpret_cast<std::set<std::string>*>(families)->insert(font->lfFaceName);
     return TRUE;
 }
 
@@ -189,11 +191,16 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     std::filesystem::create_directory(folder);
     std::filesystem::remove(folder / "vantorelhelp.chm");
     ASSERT_TRUE(CopyFileW(Path(programPath()).c_str(), (folder / "vantorel.exe").c_str(), FALSE));
-    std::string face;
+    std::set<std::string> families;
     LOGFONTA any = {};  // every family with an ANSI character set
     HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &any, noteFamily, reinterpret_cast<LPARAM>(&face), 0);
-    ASSERT_TRUE(startWith(kQuiet, folder / "vantorel.exe"));
+    EnumFontFamiliesExA(screen, &any, noteFamily, reinterpret_cast<LPARAM>(&families), 0);
+    // The last two by name, which the font dialog lists and does not select
+    // by itself: the file holds the first, the dialog picks the second.
+    ASSERT_GE(families.size(), 3u);
+    const std::string stored = *std::next(families.rbegin()), face = *families.rbegin();
+    ASSERT_TRUE(
+        startWith(kQuiet.substr(0, 46) + stored + kQuiet.substr(51), folder / "vantorel.exe"));
     // After a repaint, the digits are those of that font in those colours,
     // their ink centred in the display, which starts at the client area's left edge.
     const auto expectDigits = [&](HFONT font, COLORREF colour, COLORREF paper) {
@@ -215,8 +222,9 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
             << shown().first << " on screen, drawn: " << drawn.first;
         EXPECT_NEAR(shown().second, (place.right - place.left) / 2.0, 3);
     };
-    expectDigits(CreateFontA(320, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"),
-                 RGB(0, 0, 0), RGB(255, 255, 255));
+    expectDigits(
+        CreateFontA(320, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, stored.c_str()),
+        RGB(0, 0, 0), RGB(255, 255, 255));
     // Settings > Font...: another face, Bold Italic, 12 points: 16 pixels at
     // 96 dots per inch, so the digits stand 216 pixels high.
     const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72) - 200;
@@ -236,6 +244,7 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     };
     HWND chooser = openByKeys({VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}, "Font");
     EXPECT_TRUE(IsWindowEnabled(program.mainWindow())) << "the font dialog has an owner";
+    EXPECT_EQ(textOf(GetDlgItem(chooser, 0x0470)), stored) << "not the stored face";
     pick(chooser, 0x0470, face);           // cmb1
     pick(chooser, 0x0471, "Bold Italic");  // cmb2
     pick(chooser, 0x0472, "12");           // cmb3
@@ -268,6 +277,7 @@ TEST_F(Dialogs, FontColourAboutAndHelpFromTheMenuAndKeys) {
     // and leaves the dialog open.
     const HWND about =
         openByKeys({VK_F10, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}, "About this program");
+    expectOwnedWithFocusOn(about, IDC_ABOUT_VISIT_WEB_PAGE);
     EXPECT_EQ(staticTexts(about), (Lines{VANTOREL_VERSION_LINE, VANTOREL_MAKER}));
     DeleteFileA("C:\\opened.txt");
     pressButton(about, IDC_ABOUT_VISIT_WEB_PAGE);

@@ -200,6 +200,13 @@ public:
     HWND mainWindow() const { return main_; }
     HWND button(int id) const { return GetDlgItem(main_, id); }
     HWND display() const { return FindWindowExA(main_, nullptr, "Edit", nullptr); }
+    // The window that has the keyboard focus in the program's window thread.
+    HWND focus() const {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info);
+        return info.hwndFocus;
+    }
     std::string displayText() const { return textOf(display()); }
     // The enabled buttons by caption, e.g. "Start Reset".
     std::string enabledButtons() const {

@@ -148,6 +148,15 @@ protected:
         EXPECT_EQ(program.waitForDialog(nullptr, 0ms), nullptr) << "a box or dialog is left";
     }
 
+    // A dialog of the main window: owned by it, keeping it disabled, with
+    // the focus starting on control `id`.
+    void expectOwnedWithFocusOn(HWND dialog, int id) {
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.mainWindow()) << textOf(dialog);
+        EXPECT_FALSE(IsWindowEnabled(program.mainWindow())) << textOf(dialog) << " is not modal";
+        EXPECT_TRUE(waitUntil([&] { return program.focus() == GetDlgItem(dialog, id); }, 2s))
+            << textOf(dialog) << ": the focus starts on \"" << textOf(program.focus()) << "\"";
+    }
+
     // Types each text into the dialog's control of that id.
     static void fill(HWND dialog, std::initializer_list<std::pair<int, const char*>> texts) {
         for (const auto& [id, text] : texts)

@@ -20,14 +20,25 @@ TEST_F(Startup, FirstRunWritesTheDefaultsThenOneCopyRunsUntilExit) {
     ASSERT_TRUE(program.launch()) << program.problem();
     // The startup screen, a dialog without a caption, comes first.
     const HWND screen = program.waitForDialog("", 10s);
+    const auto shown = SteadyClock::now();
     EXPECT_EQ(staticTexts(screen), (Lines{VANTOREL_VERSION_LINE, VANTOREL_MAKER}));
+    EXPECT_NE(askWindow(GetDlgItem(screen, IDC_PROGRAM_ICON), STM_GETICON), 0) << "no icon";
     EXPECT_EQ(readFileBytes(preferencesPath()), fileLines(kDefaults));
     ASSERT_TRUE(program.waitForMainWindow()) << program.problem();
     EXPECT_FALSE(IsWindowVisible(screen)) << "the main window shows beside the startup screen";
+    EXPECT_NEAR(elapsedMs(shown), 1500, 250) << "the startup screen's time";
     EXPECT_EQ(
         textOf(program.mainWindow()) + " " + program.displayText() + " " + program.enabledButtons(),
         "Vantorel: Timer Set - 00h:03m:00s 00:03:00 Start");
     EXPECT_EQ(program.placeOf(program.button(IDC_RESET)), "690,10 80x40");
+    RECT window = {}, area = {};
+    GetWindowRect(program.mainWindow(), &window);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_TRUE(EqualRect(&window, &area)) << "the window does not cover the work area";
+    // A click in the display hands the focus back to the window, so no caret shows there.
+    askWindow(program.display(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+    askWindow(program.display(), WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+    EXPECT_EQ(program.focus(), program.mainWindow()) << "the display keeps the focus";
     EXPECT_FALSE(screenSaver()) << "the screen saver stays on while the timer runs";
 
     // Minimised, with another program in front: a second copy says so and

@@ -66,9 +66,11 @@ TEST_F(PreferencesFile, ReadsNumbersTheScanfWayAndTextsByLine) {
         {" 1\t2\r\n\n\v\f+3 4\n5 6 7 8 9 10 -11 12 13 14 15\nFace\r\n" + std::string(5000, 'a') +
              "\r\nC:\\t\0.wav"s,
          lines("1|2|3|4|5|6|7|8|9|10|-11|12|13|14|15|Face") + std::string(259, 'a') + "\nC:\\t\n"},
-        // A line that holds no number ends the numbers, and the texts start there.
-        {"1 1 1 1 abc\nC:\\a.wav\nC:\\t.wav\n9\n",
-         lines("1|1|1|1|105|106|107|108|109|110|111|112|113|114|115|abc|C:\\a.wav|C:\\t.wav")},
+        // A line that holds no number ends the numbers, and the texts start
+        // there; the face is cut to 31 characters.
+        {"1 1 1 1 abc" + std::string(40, 'f') + "\nC:\\a.wav\nC:\\t.wav\n9\n",
+         lines("1|1|1|1|105|106|107|108|109|110|111|112|113|114|115|abc" + std::string(28, 'f') +
+               "|C:\\a.wav|C:\\t.wav")},
         // Out of range numbers are clamped; a sign with no digit after it
         // fails its own number only.
         {"99999999999999999999999 -99999999999999999999999 2147483648 -2147483649 - "
