@@ -37,19 +37,26 @@ inline std::string besideThisProgram(const char* name) {
     return folder.substr(0, folder.find_last_of("\\/") + 1) + name;
 }
 
-// The /proc folder (read through Wine's drive Z:) of the Linux process that
-// runs the Windows program `exeName`; empty where there is none.
-inline std::filesystem::path linuxProcess(const std::string& exeName) {
+// The /proc folder (read through Wine's drive Z:) of the first Linux process
+// for which match(folder, name of its program file) holds; empty where none.
+template <class Match>
+std::filesystem::path linuxProcessWhere(Match match) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator("Z:\\proc", error)) {
         const std::string pid = entry.path().filename().string();
         if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
         std::string program;
         std::getline(std::ifstream(entry.path() / "cmdline", std::ios::binary), program, '\0');
-        program = program.substr(program.find_last_of("\\/") + 1);
-        if (lstrcmpiA(program.c_str(), exeName.c_str()) == 0) return entry.path();
+        if (match(entry.path(), program.substr(program.find_last_of("\\/") + 1)))
+            return entry.path();
     }
     return {};
+}
+// The one that runs the Windows program `exeName`.
+inline std::filesystem::path linuxProcess(const std::string& exeName) {
+    return linuxProcessWhere([&](const std::filesystem::path&, const std::string& program) {
+        return lstrcmpiA(program.c_str(), exeName.c_str()) == 0;
+    });
 }
 
 // Waits until the Linux process that ran `exeName` has gone (up to 5 s),
@@ -115,17 +122,11 @@ inline long long wineserverCpuMs() {
         return std::string();
     };
     const std::string ours = prefixOf("Z:\\proc\\self");
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("Z:\\proc", error)) {
-        const std::string pid = entry.path().filename().string();
-        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::string program;
-        std::getline(std::ifstream(entry.path() / "cmdline", std::ios::binary), program, '\0');
-        program = program.substr(program.find_last_of("\\/") + 1);
-        if (program.rfind("wineserver", 0) == 0 && !ours.empty() && prefixOf(entry.path()) == ours)
-            return processCpuMs(entry.path());
-    }
-    return -1;
+    const auto server = linuxProcessWhere([&](const std::filesystem::path& process,
+                                              const std::string& program) {
+        return program.rfind("wineserver", 0) == 0 && !ours.empty() && prefixOf(process) == ours;
+    });
+    return server.empty() ? -1 : processCpuMs(server);
 }
 
 // Private bytes and peak working set, in KiB, of the process that owns
